@@ -1,0 +1,69 @@
+#include "core/availability.h"
+
+#include <initializer_list>
+
+namespace veltra::core {
+
+namespace {
+
+enum class Mark { unchanged, cleared, toggled };
+
+struct Transition {
+    std::initializer_list<int> grays;
+    Mark mark;
+    std::initializer_list<int> enables;
+};
+
+Transition transition_of(AvailabilityEvent event) {
+    switch (event) {
+        case AvailabilityEvent::begin_data_import:
+            return {{12, 13, 14, 15, 21, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+        case AvailabilityEvent::data_imported:
+            return {{}, Mark::unchanged, {21}};
+        case AvailabilityEvent::begin_map_shape:
+            return {{12, 13, 14, 15, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+        case AvailabilityEvent::map_defined:
+            return {{}, Mark::unchanged, {12, 22, 32, 33}};
+        case AvailabilityEvent::begin_initialization:
+            return {{13, 14, 15, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+        case AvailabilityEvent::prototypes_set:
+            return {{}, Mark::unchanged, {13, 34, 35, 36, 41}};
+        case AvailabilityEvent::begin_prototype_import:
+        case AvailabilityEvent::begin_convergence:
+            return {{}, Mark::cleared, {}};
+        case AvailabilityEvent::begin_exchange:
+            return {{14, 15, 42, 43}, Mark::cleared, {}};
+        case AvailabilityEvent::begin_training:
+            return {{14, 15, 42, 43}, Mark::unchanged, {}};
+        case AvailabilityEvent::training_done:
+            return {{}, Mark::unchanged, {14, 15, 42, 43}};
+        case AvailabilityEvent::toggle_visualization:
+            return {{}, Mark::toggled, {}};
+    }
+    return {{}, Mark::unchanged, {}};
+}
+
+}  // namespace
+
+Availability::Availability() {
+    for (int id : {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT}) enabled_[id] = true;
+}
+
+void Availability::raise(AvailabilityEvent event) {
+    const Transition t = transition_of(event);
+    for (int id : t.grays) enabled_[id] = false;
+    if (t.mark == Mark::cleared) visualization_on_ = false;
+    if (t.mark == Mark::toggled) visualization_on_ = !visualization_on_;
+    for (int id : t.enables) enabled_[id] = true;
+    for (const Observer& observer : observers_) observer(*this);
+}
+
+bool Availability::is_enabled(int command) const noexcept {
+    return command >= 0 && command < ID_LIMIT && enabled_[command];
+}
+
+void Availability::add_observer(Observer observer) {
+    observers_.push_back(std::move(observer));
+}
+
+}  // namespace veltra::core

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace veltra::core {
+
+// Command ids, shared by the menu, the shell's routing table and the
+// availability state.
+inline constexpr int CMD_IMPORT_DATAVECTORS = 11;
+inline constexpr int CMD_IMPORT_PROTOTYPES = 12;
+inline constexpr int CMD_EXPORT_PROTOTYPES = 13;
+inline constexpr int CMD_EXPORT_VIOLATIONS = 14;
+inline constexpr int CMD_EXPORT_MEAN_VALUES = 15;
+inline constexpr int CMD_QUIT = 19;
+inline constexpr int CMD_MAP_SIZE = 21;
+inline constexpr int CMD_MAP_SHOW = 22;
+inline constexpr int CMD_RANDOM_WEIGHTS = 32;
+inline constexpr int CMD_PICK_DATAPOINTS = 33;
+inline constexpr int CMD_CONVERGE = 34;
+inline constexpr int CMD_PAIRWISE_EXCHANGE = 35;
+inline constexpr int CMD_SAMMON_VISUALIZATION = 36;
+inline constexpr int CMD_SOM_TRAINING = 41;
+inline constexpr int CMD_RECALL_FREQUENCY = 42;
+inline constexpr int CMD_RECALL_ASSIGNMENT = 43;
+inline constexpr int CMD_HELP_CONTENTS = 91;
+inline constexpr int CMD_ABOUT = 99;
+
+// Every command id, in menu order.
+inline constexpr std::array<int, 18> ALL_COMMANDS = {
+    CMD_IMPORT_DATAVECTORS, CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES,
+    CMD_EXPORT_VIOLATIONS,  CMD_EXPORT_MEAN_VALUES, CMD_QUIT,
+    CMD_MAP_SIZE,           CMD_MAP_SHOW,           CMD_RANDOM_WEIGHTS,
+    CMD_PICK_DATAPOINTS,    CMD_CONVERGE,           CMD_PAIRWISE_EXCHANGE,
+    CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING,     CMD_RECALL_FREQUENCY,
+    CMD_RECALL_ASSIGNMENT,  CMD_HELP_CONTENTS,      CMD_ABOUT};
+
+// The named events that alone change which commands may run.
+enum class AvailabilityEvent {
+    begin_data_import,
+    data_imported,
+    begin_map_shape,
+    map_defined,
+    begin_initialization,
+    prototypes_set,
+    begin_prototype_import,
+    begin_convergence,
+    begin_exchange,
+    begin_training,
+    training_done,
+    toggle_visualization,
+};
+
+// Which commands are enabled and whether Sammon visualization carries its
+// check mark. Observers are told after every event.
+class Availability {
+public:
+    using Observer = std::function<void(const Availability&)>;
+
+    Availability();
+
+    // Applies the event's grays, then its check mark change, then its enables,
+    // and notifies every observer.
+    void raise(AvailabilityEvent event);
+
+    // False for an id that is not a command.
+    bool is_enabled(int command) const noexcept;
+    bool is_visualization_on() const noexcept { return visualization_on_; }
+
+    void add_observer(Observer observer);
+
+private:
+    static constexpr int ID_LIMIT = 100;
+    std::array<bool, ID_LIMIT> enabled_{};
+    bool visualization_on_ = false;
+    std::vector<Observer> observers_;
+};
+
+}  // namespace veltra::core

@@ -1,0 +1,60 @@
+#include "core/workspace.h"
+
+#include "io/matrix_reader.h"
+
+namespace veltra::core {
+
+void Workspace::release_all() noexcept {
+    release_block(data);
+    release_block(winners);
+    release_block(violation_counts);
+    release_block(win_counts);
+    release_block(prototypes);
+    release_block(trial_prototypes);
+    release_block(projection_x);
+    release_block(projection_y);
+}
+
+ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata, std::int32_t nvars) {
+    ws.ndata = ndata;
+    ws.nvars = nvars;
+    release_block(ws.data);
+    auto data = alloc_matrix(ws.heap, ndata, nvars);
+    if (!data) return ImportResult::out_of_memory;
+    ws.data = std::move(*data);
+    if (!io::read_matrix_file(path, ws.data, ndata, nvars)) return ImportResult::read_error;
+    return ImportResult::ok;
+}
+
+namespace {
+
+template <class Block, class Allocated>
+bool take(Block& field, Allocated allocated) {
+    if (!allocated) return false;
+    field = std::move(*allocated);
+    return true;
+}
+
+}  // namespace
+
+StorageResult allocate_map_storage(Workspace& ws) {
+    release_block(ws.winners);
+    release_block(ws.violation_counts);
+    release_block(ws.win_counts);
+    release_block(ws.prototypes);
+    release_block(ws.trial_prototypes);
+    const bool ok = take(ws.violation_counts, alloc_int_vector(ws.heap, ws.nprotos)) &&
+                    take(ws.trial_prototypes, alloc_matrix(ws.heap, ws.nprotos, ws.nvars)) &&
+                    take(ws.winners, alloc_int_vector(ws.heap, ws.ndata)) &&
+                    take(ws.win_counts, alloc_int_vector(ws.heap, ws.nprotos)) &&
+                    take(ws.prototypes, alloc_matrix(ws.heap, ws.nprotos, ws.nvars));
+    return ok ? StorageResult::ok : StorageResult::out_of_memory;
+}
+
+ImportResult import_prototypes(Workspace& ws, const std::string& path) {
+    if (!io::read_matrix_file(path, ws.trial_prototypes, ws.nprotos, ws.nvars)) return ImportResult::read_error;
+    copy_matrix(ws.trial_prototypes, ws.prototypes);
+    return ImportResult::ok;
+}
+
+}  // namespace veltra::core

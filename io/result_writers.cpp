@@ -1,0 +1,2 @@
+#include "io/result_writers.h"
+// Placeholder until the writers land.
