@@ -1,0 +1,1 @@
+#include "algorithms/pairwise_exchange.h"

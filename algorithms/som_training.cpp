@@ -1,0 +1,1 @@
+#include "algorithms/som_training.h"
