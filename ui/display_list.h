@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace veltra::ui {
+
+struct Color {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Color&, const Color&) = default;
+};
+
+inline constexpr Color BLACK{0, 0, 0};
+inline constexpr Color BLUE{0, 0, 255};
+inline constexpr Color GREEN{0, 255, 0};
+inline constexpr Color RED{255, 0, 0};
+
+// A solid line in client pixels.
+struct LineItem {
+    Color color;
+    int pen_width;
+    int x1, y1, x2, y2;
+    friend bool operator==(const LineItem&, const LineItem&) = default;
+};
+
+// A text with its top-left corner at (x, y), in the default font, on an opaque
+// white background.
+struct TextItem {
+    std::string text;
+    Color color;
+    int x, y;
+    friend bool operator==(const TextItem&, const TextItem&) = default;
+};
+
+// What to draw on a white client area, in drawing order: later items cover
+// earlier ones.
+using DisplayItem = std::variant<LineItem, TextItem>;
+using DisplayList = std::vector<DisplayItem>;
+
+// Measures text in the default font of the window that will show it.
+class TextMeasurer {
+public:
+    virtual ~TextMeasurer() = default;
+    virtual int text_width(std::string_view text) const = 0;
+    virtual int line_height() const = 0;
+};
+
+}  // namespace veltra::ui
