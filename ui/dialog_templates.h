@@ -1,0 +1,36 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "ui/dialog_template.h"
+
+namespace veltra::ui {
+
+// Control ids every dialog shares.
+inline constexpr int CONTROL_OK = 101;      // OK or Calculate, the default button
+inline constexpr int CONTROL_CANCEL = 102;  // Cancel or Done
+inline constexpr int CONTROL_HELP = 999;
+
+// The program's dialog templates, named as the program loads them. Positions
+// and sizes are in dialog units; controls are in tab order.
+extern const DialogTemplate IMPORTFILTER;
+extern const DialogTemplate MATRIXSIZE;
+extern const DialogTemplate INCIDENCE;
+extern const DialogTemplate RANDOMWEIGHTS;
+extern const DialogTemplate TRIALS;
+extern const DialogTemplate FIXPOINT;
+extern const DialogTemplate PAIRWISE;
+extern const DialogTemplate SOM;
+extern const DialogTemplate SOMINFO;
+extern const DialogTemplate RECALL;
+extern const DialogTemplate ABOUT;
+extern const DialogTemplate INTRODUCTION;  // the splash window: no controls
+
+// All twelve templates.
+std::span<const DialogTemplate* const> all_dialog_templates();
+
+// The template with this name, or nullptr.
+const DialogTemplate* find_dialog_template(std::string_view name);
+
+}  // namespace veltra::ui
