@@ -18,7 +18,9 @@ void init_random_weights(core::Workspace& ws, double upper, double lower);
 void pick_random_datapoints(core::Workspace& ws);
 
 // The number of datavectors that differ in value from every earlier one,
-// counted up to `enough` at most.
+// counted up to `enough` at most (an `enough` above MAX_PROTOTYPES counts as
+// MAX_PROTOTYPES). Equality is exact, variable by variable, as in the pick; a
+// datavector holding a NaN differs from every other.
 std::int32_t count_distinct_datavectors(const core::Workspace& ws, std::int32_t enough);
 
 // The state of one opening of the pick dialog: trials run so far and the
