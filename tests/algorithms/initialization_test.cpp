@@ -26,8 +26,9 @@ struct Adoption {
 // Runs trials and returns the adoptions reported.
 std::vector<Adoption> run(core::Workspace& ws, TrialSeries& series, std::int32_t count) {
     std::vector<Adoption> adopted;
-    const PickResult result =
-        run_pick_trials(ws, series, count, [&](std::int32_t t, double h) { adopted.push_back({t, h}); });
+    const PickResult result = run_pick_trials(ws, series, count, [&](std::int32_t t, double h) {
+        adopted.push_back({t, h});
+    });
     EXPECT_EQ(result, PickResult::ok);
     return adopted;
 }

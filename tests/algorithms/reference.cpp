@@ -41,7 +41,8 @@ double plain_squared_distance(const Row& a, const Row& b) {
 int plain_nearest(const Rows& prototypes, const Row& datavector) {
     int best = 0;
     for (std::size_t p = 1; p < prototypes.size(); ++p) {
-        if (plain_squared_distance(prototypes[p], datavector) < plain_squared_distance(prototypes[best], datavector)) {
+        if (plain_squared_distance(prototypes[p], datavector) <
+            plain_squared_distance(prototypes[best], datavector)) {
             best = static_cast<int>(p);
         }
     }
@@ -54,7 +55,9 @@ double plain_heterogeneity(const Rows& data, const Rows& prototypes) {
     return sum / static_cast<double>(data.size());
 }
 
-int grid_distance(int p, int q, int cols) { return std::max(std::abs(p / cols - q / cols), std::abs(p % cols - q % cols)); }
+int grid_distance(int p, int q, int cols) {
+    return std::max(std::abs(p / cols - q / cols), std::abs(p % cols - q % cols));
+}
 
 double plain_simplicity(const Rows& prototypes, int cols) {
     double sum = 0.0;
@@ -112,7 +115,9 @@ PlainSammon plain_sammon(const Rows& prototypes, int iterations, std::uint32_t s
         s.x[i] = static_cast<double>(lcg.next() % n) / n;
         s.y[i] = static_cast<double>(i) / n;
     }
-    auto input = [&](int a, int b) { return std::sqrt(plain_squared_distance(prototypes[a], prototypes[b])); };
+    auto input = [&](int a, int b) {
+        return std::sqrt(plain_squared_distance(prototypes[a], prototypes[b]));
+    };
     for (int t = 0; t < iterations; ++t) {
         Row nx(n), ny(n);
         for (int j = 0; j < n; ++j) {
@@ -143,7 +148,8 @@ PlainSammon plain_sammon(const Rows& prototypes, int iterations, std::uint32_t s
     for (int i = 1; i < n; ++i) {
         for (int k = 0; k < i; ++k) {
             const double big_d = input(i, k);
-            const double d = std::sqrt((s.x[i] - s.x[k]) * (s.x[i] - s.x[k]) + (s.y[i] - s.y[k]) * (s.y[i] - s.y[k]));
+            const double d =
+                std::sqrt((s.x[i] - s.x[k]) * (s.x[i] - s.x[k]) + (s.y[i] - s.y[k]) * (s.y[i] - s.y[k]));
             total += big_d;
             e += (big_d - d) * (big_d - d) / big_d;
         }
