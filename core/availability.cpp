@@ -1,6 +1,6 @@
 #include "core/availability.h"
 
-#include <initializer_list>
+#include <vector>
 
 namespace veltra::core {
 
@@ -8,10 +8,12 @@ namespace {
 
 enum class Mark { unchanged, cleared, toggled };
 
+// Owning lists: an initializer_list member would dangle once transition_of
+// returns, its array being a temporary of the return statement.
 struct Transition {
-    std::initializer_list<int> grays;
+    std::vector<int> grays;
     Mark mark;
-    std::initializer_list<int> enables;
+    std::vector<int> enables;
 };
 
 Transition transition_of(AvailabilityEvent event) {
