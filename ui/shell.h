@@ -17,6 +17,10 @@ struct Session {
     MapView map_view;
 };
 
+// Computes a new projection for the map view, reports it to the host's
+// observer when that succeeded, and repaints the main window.
+void refresh_map_view(core::Workspace& ws, Session& session, ShellHost& host);
+
 // The program around the workspace: routes menu commands to their dialogs and
 // file commands, asks before quitting, and says what the main window shows.
 // Hosts mirror ws.availability into the menu through its observers.
@@ -40,6 +44,13 @@ public:
     Session& session() noexcept { return session_; }
 
 private:
+    void import_prototypes();
+    void export_prototypes();
+    void export_violations();
+    void export_mean_values();
+    void toggle_visualization();
+    void train();
+
     core::Workspace& ws_;
     ShellHost& host_;
     Session session_;

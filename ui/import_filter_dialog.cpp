@@ -1,0 +1,93 @@
+#include "ui/import_filter_dialog.h"
+
+#include "ui/dialog_templates.h"
+#include "ui/field_reading.h"
+#include "ui/file_filters.h"
+#include "ui/messages.h"
+
+namespace veltra::ui {
+
+namespace {
+
+constexpr int FILE_NAME = 112;
+constexpr int NDATA = 105;
+constexpr int NVARS = 106;
+constexpr std::size_t FIELD_LIMIT = 5;
+constexpr std::int32_t COUNT_MAX = 32767;
+
+}  // namespace
+
+const DialogTemplate& ImportFilterDialog::dialog_template() const { return IMPORTFILTER; }
+
+void ImportFilterDialog::on_open(DialogHost& host) {
+    host.center_on_screen();
+    ws_.availability.raise(core::AvailabilityEvent::begin_data_import);
+    const std::optional<std::string> path = shell_.open_file_dialog(FILTER_DATA);
+    if (!path) {
+        host.end_dialog(0);
+        return;
+    }
+    ws_.data_file_name = *path;
+    host.set_item_text(FILE_NAME, *path);
+    host.set_focus(NDATA);
+}
+
+void ImportFilterDialog::on_command(DialogHost& host, int id) {
+    switch (id) {
+        case 107:
+            step_integer_field(host, NDATA, FIELD_LIMIT, -1, 1, COUNT_MAX);
+            break;
+        case 108:
+            step_integer_field(host, NDATA, FIELD_LIMIT, +1, 1, COUNT_MAX);
+            break;
+        case 109:
+            step_integer_field(host, NVARS, FIELD_LIMIT, -1, 1, COUNT_MAX);
+            break;
+        case 110:
+            step_integer_field(host, NVARS, FIELD_LIMIT, +1, 1, COUNT_MAX);
+            break;
+        case CONTROL_OK:
+            import(host);
+            break;
+        case CONTROL_CANCEL:
+            host.end_dialog(0);
+            break;
+        case CONTROL_HELP:
+            shell_.show_help_topic("import datavectors");
+            break;
+        default:
+            break;
+    }
+}
+
+void ImportFilterDialog::import(DialogHost& host) {
+    const std::int32_t ndata = read_integer_field(host, NDATA, FIELD_LIMIT);
+    if (ndata > COUNT_MAX || ndata < 1) {
+        invalid_input(host, "# of datavectors must be in the range [1,32767]!");
+        return;
+    }
+    const std::int32_t nvars = read_integer_field(host, NVARS, FIELD_LIMIT);
+    if (nvars > COUNT_MAX || nvars < 1) {
+        invalid_input(host, "# of variables must be in the range [1,32767]!");
+        return;
+    }
+    host.begin_wait_cursor();
+    switch (core::import_datavectors(ws_, ws_.data_file_name, ndata, nvars)) {
+        case core::ImportResult::ok:
+            ws_.availability.raise(core::AvailabilityEvent::data_imported);
+            host.end_wait_cursor();
+            information_box(host, "Data file read.", "Import Datavectors");
+            host.end_dialog(1);
+            break;
+        case core::ImportResult::out_of_memory:
+            out_of_memory_box(host);
+            host.end_wait_cursor();
+            break;
+        case core::ImportResult::read_error:
+            error_box(host, "Can not import data!", "Error Reading File");
+            host.end_wait_cursor();
+            break;
+    }
+}
+
+}  // namespace veltra::ui

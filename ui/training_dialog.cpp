@@ -1,0 +1,133 @@
+#include "ui/training_dialog.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ui/dialog_templates.h"
+#include "ui/field_reading.h"
+#include "ui/messages.h"
+
+namespace veltra::ui {
+
+namespace {
+
+constexpr int EPOCHS = 105;
+constexpr int ORDER = 118;
+constexpr int LEARNING_RATE = 122;
+constexpr int UPDATE_FACTOR = 124;
+constexpr std::size_t FIELD_LIMIT = 126;
+constexpr std::int32_t EPOCHS_MAX = 999;
+
+std::string inactive_text(const std::vector<std::int32_t>& prototypes) {
+    std::string text;
+    for (const std::int32_t p : prototypes) {
+        char cell[16];
+        std::snprintf(cell, sizeof cell, "%2d ", p);
+        text += cell;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::array<MonitorField, 7> monitor_fields(const algorithms::EpochReport& report) {
+    return {{
+        {109, std::to_string(report.epochs)},
+        {112, std::to_string(report.iterations)},
+        {120, format_real("%15.2f", report.heterogeneity)},
+        {119, format_real("%15.2f", report.simplicity)},
+        {118, format_real("%15.2f", report.combined)},
+        {114, format_real("%.2f %%", report.violations)},
+        {122, inactive_text(report.inactive_prototypes)},
+    }};
+}
+
+const DialogTemplate& TrainingDialog::dialog_template() const { return SOM; }
+
+std::int32_t TrainingDialog::max_order() const { return std::max(ws_.rows, ws_.cols) - 1; }
+
+void TrainingDialog::on_open(DialogHost& host) {
+    host.center_on_screen();
+    ws_.availability.raise(core::AvailabilityEvent::begin_training);
+    const algorithms::TrainingSchedule& schedule = session_.schedule;
+    write_integer_field(host, EPOCHS, schedule.epochs);
+    write_integer_field(host, ORDER, schedule.neighborhood_order);
+    host.set_item_text(LEARNING_RATE, format_real("%-6.4f", schedule.learning_rate));
+    host.set_item_text(UPDATE_FACTOR, format_real("%-6.4f", schedule.update_factor));
+    host.set_focus(EPOCHS);
+}
+
+void TrainingDialog::on_command(DialogHost& host, int id) {
+    algorithms::TrainingSchedule& schedule = session_.schedule;
+    switch (id) {
+        case 107:
+            schedule.epochs = step_integer_field(host, EPOCHS, FIELD_LIMIT, -1, 1, EPOCHS_MAX);
+            break;
+        case 108:
+            schedule.epochs = step_integer_field(host, EPOCHS, FIELD_LIMIT, +1, 1, EPOCHS_MAX);
+            break;
+        case 109:
+            schedule.neighborhood_order = step_integer_field(host, ORDER, FIELD_LIMIT, -1, 0, max_order());
+            break;
+        case 110:
+            schedule.neighborhood_order = step_integer_field(host, ORDER, FIELD_LIMIT, +1, 0, max_order());
+            break;
+        case CONTROL_OK:
+            calculate(host);
+            break;
+        case CONTROL_CANCEL:
+            host.end_dialog(0);
+            break;
+        case CONTROL_HELP:
+            shell_.show_help_topic("SOM training");
+            break;
+        default:
+            break;
+    }
+}
+
+bool TrainingDialog::read_schedule(DialogHost& host) {
+    algorithms::TrainingSchedule& schedule = session_.schedule;
+    schedule.epochs = read_integer_field(host, EPOCHS, FIELD_LIMIT);
+    if (schedule.epochs < 1 || schedule.epochs > EPOCHS_MAX) {
+        invalid_input(host, "# of epochs must be in the range [1,999]!");
+        return false;
+    }
+    schedule.neighborhood_order = read_integer_field(host, ORDER, FIELD_LIMIT);
+    if (schedule.neighborhood_order < 0 || schedule.neighborhood_order > max_order()) {
+        invalid_input(host, "Neighborhood must be in the range [0,max(rows,colums)-1]!");
+        return false;
+    }
+    schedule.learning_rate = read_real_field(host, LEARNING_RATE, FIELD_LIMIT);
+    if (schedule.learning_rate < 0.0 || schedule.learning_rate > 1.0) {
+        invalid_input(host, "Learnrate must be in the range [0,1]!");
+        return false;
+    }
+    schedule.update_factor = read_real_field(host, UPDATE_FACTOR, FIELD_LIMIT);
+    if (schedule.update_factor < 0.0 || schedule.update_factor > 1.0) {
+        invalid_input(host, "Updatefactor must be in the range [0,1]!");
+        return false;
+    }
+    return true;
+}
+
+void TrainingDialog::calculate(DialogHost& host) {
+    if (!read_schedule(host)) return;
+    host.set_visible(false);
+    host.begin_wait_cursor();
+    monitor_.repaint();
+    algorithms::train_som(ws_, session_.progress, session_.schedule,
+                          [this](const algorithms::EpochReport& report) { show_epoch(report); });
+    host.set_visible(true);
+    ws_.availability.raise(core::AvailabilityEvent::training_done);
+    host.end_wait_cursor();
+    information_box(host, "SOM training done.", "SOM");
+}
+
+void TrainingDialog::show_epoch(const algorithms::EpochReport& report) {
+    for (const MonitorField& field : monitor_fields(report)) monitor_.set_item_text(field.id, field.text);
+    shell_.observer().epoch_done(report);
+    if (ws_.availability.is_visualization_on()) refresh_map_view(ws_, session_, shell_);
+}
+
+}  // namespace veltra::ui
