@@ -1,1 +1,75 @@
 #include "algorithms/som_training.h"
+
+#include <limits>
+
+#include "core/measures.h"
+
+namespace veltra::algorithms {
+
+void move_toward(core::Matrix& prototypes, std::int32_t p, const core::Matrix& data, std::int32_t r,
+                 std::int32_t nvars, double rate) noexcept {
+    double* prototype = prototypes[p];
+    const double* datavector = data[r];
+    for (std::int32_t k = 0; k < nvars; ++k)
+        prototype[k] = prototype[k] + rate * (datavector[k] - prototype[k]);
+}
+
+std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
+                         const core::IncidenceMatrix& incidence, std::span<std::int32_t> win_counts,
+                         std::int32_t nprotos, std::int32_t ndata, std::int32_t nvars,
+                         std::int32_t neighborhood_order, double learning_rate, double update_factor,
+                         core::RandomGenerator& random) {
+    random.seed_random_from_clock();
+    const double neighbour_rate = learning_rate * update_factor;
+    for (std::int32_t n = 0; n < ndata; ++n) {
+        const std::int32_t r = random.draw_random() % ndata;
+        const std::int32_t w = core::find_winner(prototypes, nprotos, data, r, nvars);
+        win_counts[w] = 1;
+        move_toward(prototypes, w, data, r, nvars, learning_rate);
+        for (std::int32_t j = 0; j < nprotos; ++j) {
+            const int grid_distance = incidence[w][j];
+            if (grid_distance >= 1 && grid_distance <= neighborhood_order) {
+                move_toward(prototypes, j, data, r, nvars, neighbour_rate);
+            }
+        }
+    }
+    return ndata;
+}
+
+namespace {
+
+void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport& report) {
+    report.epochs = progress.epochs_done;
+    report.iterations = std::int64_t{ws.ndata} * progress.epochs_done;
+    report.heterogeneity =
+        core::compute_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.winners.span(), ws.nvars);
+    report.simplicity = core::compute_simplicity(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence);
+    report.combined = report.heterogeneity + report.simplicity;
+    report.violations = core::compute_violations(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence,
+                                                 ws.violation_counts.span());
+    report.inactive_prototypes.clear();  // keeps the capacity reserved for the run
+    for (std::int32_t p = 0; p < ws.nprotos; ++p) {
+        if (ws.win_counts[p] == 0) report.inactive_prototypes.push_back(p + 1);
+    }
+}
+
+}  // namespace
+
+void train_som(core::Workspace& ws, TrainingProgress& progress, const TrainingSchedule& schedule,
+               const TrainingObserver& observer) {
+    EpochReport report;
+    report.inactive_prototypes.reserve(static_cast<std::size_t>(ws.nprotos));
+    for (std::int32_t epoch = 0; epoch < schedule.epochs; ++epoch) {
+        for (std::int32_t p = 0; p < ws.nprotos; ++p) ws.win_counts[p] = 0;
+        train_epoch(ws.prototypes, ws.data, ws.incidence, ws.win_counts.span(), ws.nprotos, ws.ndata,
+                    ws.nvars, schedule.neighborhood_order, schedule.learning_rate, schedule.update_factor,
+                    ws.random);
+        core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
+        // Saturates rather than overflow after 2^31 - 1 epochs.
+        if (progress.epochs_done < std::numeric_limits<std::int32_t>::max()) ++progress.epochs_done;
+        measure(ws, progress, report);
+        if (observer) observer(report);
+    }
+}
+
+}  // namespace veltra::algorithms

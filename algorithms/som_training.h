@@ -21,8 +21,8 @@ struct TrainingSchedule {
 
 // What the observer receives after each epoch.
 struct EpochReport {
-    std::int32_t epochs = 0;       // epochs_done after this epoch
-    std::int64_t iterations = 0;   // ndata * epochs_done
+    std::int32_t epochs = 0;      // epochs_done after this epoch
+    std::int64_t iterations = 0;  // ndata * epochs_done
     double heterogeneity = 0.0;
     double simplicity = 0.0;
     double combined = 0.0;
@@ -43,10 +43,11 @@ void move_toward(core::Matrix& prototypes, std::int32_t p, const core::Matrix& d
 // moving the winner by learning_rate and its neighbours up to the order by
 // learning_rate * update_factor; flags every winner in win_counts. Returns
 // ndata.
-std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data, const core::IncidenceMatrix& incidence,
-                         std::span<std::int32_t> win_counts, std::int32_t nprotos, std::int32_t ndata,
-                         std::int32_t nvars, std::int32_t neighborhood_order, double learning_rate,
-                         double update_factor, core::RandomGenerator& random);
+std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
+                         const core::IncidenceMatrix& incidence, std::span<std::int32_t> win_counts,
+                         std::int32_t nprotos, std::int32_t ndata, std::int32_t nvars,
+                         std::int32_t neighborhood_order, double learning_rate, double update_factor,
+                         core::RandomGenerator& random);
 
 // Runs schedule.epochs epochs on the workspace, re-measuring the map and
 // calling the observer after each.
