@@ -1,69 +1,168 @@
 #include "core/measures.h"
 
-#include <cmath>
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <mutex>
+#include <new>
 
+#include "core/kernels/pair_distances.h"
+#include "core/kernels/prototype_lanes.h"
+#include "core/kernels/thread_pool.h"
+#include "core/measures_plain.h"
+
+// The fast versions of the plain loops in measures_plain.cpp, with the same
+// bits. When scratch memory cannot be had they fall back to the plain loops.
 namespace veltra::core {
 
-double squared_distance(const double* a, const double* b, std::int32_t nvars) noexcept {
-    double sum = 0.0;
-    for (std::int32_t k = 0; k < nvars; ++k) {
-        const double d = a[k] - b[k];
-        sum += d * d;
+namespace {
+
+// Passes of fewer squared differences than this stay on the calling thread:
+// waking the pool would cost more than it saves.
+constexpr std::int64_t PARALLEL_WORK = std::int64_t{1} << 16;
+
+// Rows handed to a kernel at once.
+constexpr std::int32_t BATCH = 64;
+
+// Scratch kept from call to call; used under kernel_mutex().
+struct Scratch {
+    PrototypeLanes lanes;
+    std::unique_ptr<double[]> distances;
+    std::int32_t distances_capacity = 0;
+
+    [[nodiscard]] bool reserve_distances(std::int32_t n) noexcept {
+        if (n <= distances_capacity) return true;
+        distances.reset(new (std::nothrow) double[static_cast<std::size_t>(n)]);
+        distances_capacity = distances ? n : 0;
+        return distances != nullptr;
     }
-    return sum;
+};
+
+Scratch& scratch() noexcept {
+    static Scratch shared;
+    return shared;
+}
+
+// Calls body(begin, end) on ranges that cover [0, n) once, in parallel when
+// `work` is large enough. Each range writes only its own entries.
+template <class Body>
+void for_ranges(std::int32_t n, std::int64_t work, const Body& body) {
+    ThreadPool* pool = kernel_pool();
+    const std::int32_t parts = (pool == nullptr || work < PARALLEL_WORK) ? 1 : std::min(pool->size(), n);
+    if (parts <= 1) {
+        body(0, n);
+        return;
+    }
+    pool->run([&](std::int32_t part) {
+        if (part >= parts) return;
+        const auto begin = static_cast<std::int32_t>(std::int64_t{n} * part / parts);
+        const auto end = static_cast<std::int32_t>(std::int64_t{n} * (part + 1) / parts);
+        body(begin, end);
+    });
+}
+
+std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars) noexcept {
+    return std::int64_t{rows} * nprotos * nvars;
+}
+
+}  // namespace
+
+double squared_distance(const double* a, const double* b, std::int32_t nvars) noexcept {
+    return plain::squared_distance(a, b, nvars);
 }
 
 double max_distance(const double* a, const double* b, std::int32_t nvars) noexcept {
-    double largest = 0.0;
-    for (std::int32_t k = 0; k < nvars; ++k) {
-        const double d = std::fabs(a[k] - b[k]);
-        if (d > largest) largest = d;
-    }
-    return largest;
+    return plain::max_distance(a, b, nvars);
 }
 
 std::int32_t find_winner(const Matrix& prototypes, std::int32_t nprotos, const Matrix& data, std::int32_t i,
                          std::int32_t nvars) noexcept {
-    std::int32_t best = 0;
-    double best_distance = squared_distance(prototypes[0], data[i], nvars);
-    for (std::int32_t p = 1; p < nprotos; ++p) {
-        const double d = squared_distance(prototypes[p], data[i], nvars);
-        if (d < best_distance) {
-            best_distance = d;
-            best = p;
-        }
-    }
-    return best;
+    if (nprotos < 1 || nvars < 1) return plain::find_winner(prototypes, nprotos, data, i, nvars);
+    std::lock_guard lock(kernel_mutex());
+    PrototypeLanes& lanes = scratch().lanes;
+    if (!lanes.load(prototypes, nprotos, nvars))
+        return plain::find_winner(prototypes, nprotos, data, i, nvars);
+    return lanes.find_winner(data[i]);
 }
 
 void assign_winners(const Matrix& data, std::int32_t ndata, const Matrix& prototypes, std::int32_t nprotos,
                     std::int32_t nvars, std::span<std::int32_t> winners) noexcept {
-    for (std::int32_t i = 0; i < ndata; ++i) winners[i] = find_winner(prototypes, nprotos, data, i, nvars);
+    if (ndata <= 0 || nprotos < 1 || nvars < 1) {
+        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
+        return;
+    }
+    std::lock_guard lock(kernel_mutex());
+    PrototypeLanes& lanes = scratch().lanes;
+    if (!lanes.load(prototypes, nprotos, nvars)) {
+        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
+        return;
+    }
+    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
+        lanes.assign_winners(data, begin, end, winners.data());
+    });
 }
 
 double compute_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
                              std::span<const std::int32_t> winners, std::int32_t nvars) noexcept {
+    std::lock_guard lock(kernel_mutex());
+    Scratch& shared = scratch();
+    if (ndata <= 0 || !shared.reserve_distances(ndata)) {
+        return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
+    }
+    double* distances = shared.distances.get();
+    for_ranges(ndata, work_of(ndata, 1, nvars), [&](std::int32_t begin, std::int32_t end) {
+        const double* rows[BATCH];
+        const double* winning[BATCH];
+        for (std::int32_t i = begin; i < end; i += BATCH) {
+            const std::int32_t count = std::min(end - i, BATCH);
+            for (std::int32_t b = 0; b < count; ++b) {
+                rows[b] = data[i + b];
+                winning[b] = prototypes[winners[i + b]];
+            }
+            squared_distances(rows, winning, count, nvars, distances + i);
+        }
+    });
+    // The mean is summed in index order after the pass, as the plain loop sums it.
     double sum = 0.0;
-    for (std::int32_t i = 0; i < ndata; ++i) sum += squared_distance(data[i], prototypes[winners[i]], nvars);
+    for (std::int32_t i = 0; i < ndata; ++i) sum += distances[i];
     return sum / ndata;
 }
 
 double compute_simplicity(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,
                           const IncidenceMatrix& incidence) noexcept {
-    double sum = 0.0;
+    constexpr std::size_t MAX_PAIRS = MAX_PROTOTYPES * (MAX_PROTOTYPES - 1) / 2;
+    if (nprotos > MAX_PROTOTYPES) return plain::compute_simplicity(prototypes, nprotos, nvars, incidence);
+    std::array<const double*, MAX_PAIRS> first{};
+    std::array<const double*, MAX_PAIRS> second{};
+    std::array<double, MAX_PAIRS> distances;
     std::int32_t pairs = 0;
     for (std::int32_t j = 0; j < nprotos; ++j) {
         for (std::int32_t k = j + 1; k < nprotos; ++k) {
             if (incidence[j][k] != 1) continue;
-            sum += squared_distance(prototypes[j], prototypes[k], nvars);
+            first[pairs] = prototypes[j];
+            second[pairs] = prototypes[k];
             ++pairs;
         }
     }
+    squared_distances(first.data(), second.data(), pairs, nvars, distances.data());
+    double sum = 0.0;
+    for (std::int32_t n = 0; n < pairs; ++n) sum += distances[n];
     return pairs == 0 ? 0.0 : sum / pairs;
 }
 
 double compute_violations(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,
                           const IncidenceMatrix& incidence, std::span<std::int32_t> counts) noexcept {
+    if (nprotos > MAX_PROTOTYPES) {
+        return plain::compute_violations(prototypes, nprotos, nvars, incidence, counts);
+    }
+    // Each distance the triple loop compares, computed once instead of once per
+    // triple.
+    std::array<std::array<double, MAX_PROTOTYPES>, MAX_PROTOTYPES> distance;
+    for (std::int32_t j = 0; j < nprotos; ++j) {
+        for (std::int32_t k = 0; k < nprotos; ++k) {
+            if (incidence[j][k] != 0) distance[j][k] = max_distance(prototypes[j], prototypes[k], nvars);
+        }
+    }
     for (std::int32_t p = 0; p < nprotos; ++p) counts[p] = 0;
     std::int32_t comparable = 0;
     std::int32_t violations = 0;
@@ -71,12 +170,12 @@ double compute_violations(const Matrix& prototypes, std::int32_t nprotos, std::i
         for (std::int32_t k = 0; k < nprotos; ++k) {
             const int g_k = incidence[j][k];
             if (g_k == 0) continue;
-            const double d_k = max_distance(prototypes[j], prototypes[k], nvars);
+            const double d_k = distance[j][k];
             for (std::int32_t l = 0; l < nprotos; ++l) {
                 const int g_l = incidence[j][l];
                 if (l == k || g_l == 0) continue;
                 if (g_l != g_k) ++comparable;
-                if (g_l > g_k && max_distance(prototypes[j], prototypes[l], nvars) < d_k) {
+                if (g_l > g_k && distance[j][l] < d_k) {
                     ++violations;
                     ++counts[j];
                     ++counts[l];

@@ -1,0 +1,42 @@
+#include "core/kernels/instruction_set.h"
+
+#include <atomic>
+
+namespace veltra::core {
+
+namespace {
+
+InstructionSet widest_supported() noexcept {
+    if (instruction_set_supported(InstructionSet::avx512)) return InstructionSet::avx512;
+    if (instruction_set_supported(InstructionSet::avx2)) return InstructionSet::avx2;
+    return InstructionSet::sse2;
+}
+
+std::atomic<InstructionSet>& active() noexcept {
+    static std::atomic<InstructionSet> set{widest_supported()};
+    return set;
+}
+
+}  // namespace
+
+bool instruction_set_supported(InstructionSet set) noexcept {
+    switch (set) {
+        case InstructionSet::sse2:
+            return true;
+        case InstructionSet::avx2:
+            return __builtin_cpu_supports("avx2");
+        case InstructionSet::avx512:
+            return __builtin_cpu_supports("avx512f");
+    }
+    return false;
+}
+
+InstructionSet active_instruction_set() noexcept { return active().load(std::memory_order_relaxed); }
+
+bool force_instruction_set(std::optional<InstructionSet> set) noexcept {
+    if (set && !instruction_set_supported(*set)) return false;
+    active().store(set ? *set : widest_supported(), std::memory_order_relaxed);
+    return true;
+}
+
+}  // namespace veltra::core

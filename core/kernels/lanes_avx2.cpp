@@ -1,0 +1,53 @@
+// Built with -mavx2 and without -mfma: no fused multiply-add can change a
+// rounding.
+#include <immintrin.h>
+
+#include "core/kernels/lane_kernels.h"
+
+namespace veltra::core::lanes {
+
+namespace {
+
+__m256d mask_of(unsigned bits) noexcept {
+    const auto lane = [bits](unsigned j) { return -static_cast<long long>((bits >> j) & 1u); };
+    return _mm256_castsi256_pd(_mm256_set_epi64x(lane(3), lane(2), lane(1), lane(0)));
+}
+
+struct Lanes {
+    __m256d lo;
+    __m256d hi;
+
+    static Lanes zero() noexcept { return {_mm256_setzero_pd(), _mm256_setzero_pd()}; }
+    static Lanes load(const double* p) noexcept { return {_mm256_loadu_pd(p), _mm256_loadu_pd(p + 4)}; }
+    static Lanes broadcast(double a) noexcept { return {_mm256_set1_pd(a), _mm256_set1_pd(a)}; }
+    void store(double* p) const noexcept {
+        _mm256_storeu_pd(p, lo);
+        _mm256_storeu_pd(p + 4, hi);
+    }
+    // Bit j set when lane j of a is below lane j of b (false with NaN).
+    static unsigned less(Lanes a, Lanes b) noexcept {
+        const int low = _mm256_movemask_pd(_mm256_cmp_pd(a.lo, b.lo, _CMP_LT_OQ));
+        const int high = _mm256_movemask_pd(_mm256_cmp_pd(a.hi, b.hi, _CMP_LT_OQ));
+        return static_cast<unsigned>(low) | (static_cast<unsigned>(high) << 4);
+    }
+    // Lane j from a where bit j of mask is set, else from b.
+    static Lanes select(unsigned mask, Lanes a, Lanes b) noexcept {
+        return {_mm256_blendv_pd(b.lo, a.lo, mask_of(mask)),
+                _mm256_blendv_pd(b.hi, a.hi, mask_of(mask >> 4))};
+    }
+    friend Lanes operator+(Lanes a, Lanes b) noexcept {
+        return {_mm256_add_pd(a.lo, b.lo), _mm256_add_pd(a.hi, b.hi)};
+    }
+    friend Lanes operator-(Lanes a, Lanes b) noexcept {
+        return {_mm256_sub_pd(a.lo, b.lo), _mm256_sub_pd(a.hi, b.hi)};
+    }
+    friend Lanes operator*(Lanes a, Lanes b) noexcept {
+        return {_mm256_mul_pd(a.lo, b.lo), _mm256_mul_pd(a.hi, b.hi)};
+    }
+};
+
+}  // namespace
+
+const LaneKernels AVX2_KERNELS = lane_kernels<Lanes>();
+
+}  // namespace veltra::core::lanes

@@ -1,0 +1,66 @@
+// The baseline of every x86-64 processor.
+#include <emmintrin.h>
+
+#include "core/kernels/lane_kernels.h"
+
+namespace veltra::core::lanes {
+
+namespace {
+
+__m128d mask_of(unsigned bits) noexcept {
+    const auto lane = [bits](unsigned j) { return -static_cast<long long>((bits >> j) & 1u); };
+    return _mm_castsi128_pd(_mm_set_epi64x(lane(1), lane(0)));
+}
+
+struct Lanes {
+    __m128d v[4];
+
+    static Lanes zero() noexcept {
+        const __m128d z = _mm_setzero_pd();
+        return {{z, z, z, z}};
+    }
+    static Lanes load(const double* p) noexcept {
+        return {{_mm_loadu_pd(p), _mm_loadu_pd(p + 2), _mm_loadu_pd(p + 4), _mm_loadu_pd(p + 6)}};
+    }
+    static Lanes broadcast(double a) noexcept {
+        const __m128d b = _mm_set1_pd(a);
+        return {{b, b, b, b}};
+    }
+    void store(double* p) const noexcept {
+        for (int q = 0; q < 4; ++q) _mm_storeu_pd(p + 2 * q, v[q]);
+    }
+    // Bit j set when lane j of a is below lane j of b (false with NaN).
+    static unsigned less(Lanes a, Lanes b) noexcept {
+        unsigned bits = 0;
+        for (int q = 0; q < 4; ++q)
+            bits |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmplt_pd(a.v[q], b.v[q]))) << (2 * q);
+        return bits;
+    }
+    // Lane j from a where bit j of mask is set, else from b.
+    static Lanes select(unsigned mask, Lanes a, Lanes b) noexcept {
+        Lanes r;
+        for (int q = 0; q < 4; ++q) {
+            const __m128d m = mask_of(mask >> (2 * q));
+            r.v[q] = _mm_or_pd(_mm_and_pd(m, a.v[q]), _mm_andnot_pd(m, b.v[q]));
+        }
+        return r;
+    }
+    friend Lanes operator+(Lanes a, Lanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_add_pd(a.v[q], b.v[q]);
+        return a;
+    }
+    friend Lanes operator-(Lanes a, Lanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_sub_pd(a.v[q], b.v[q]);
+        return a;
+    }
+    friend Lanes operator*(Lanes a, Lanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_mul_pd(a.v[q], b.v[q]);
+        return a;
+    }
+};
+
+}  // namespace
+
+const LaneKernels SSE2_KERNELS = lane_kernels<Lanes>();
+
+}  // namespace veltra::core::lanes

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/storage.h"
+
+namespace veltra::core {
+
+// A contiguous copy of the prototypes, packed for the vector kernels of the
+// active instruction set. Winners found here and moves made here give exactly
+// the bits of the plain loops on the rows.
+class PrototypeLanes {
+public:
+    PrototypeLanes() = default;
+    PrototypeLanes(const PrototypeLanes&) = delete;
+    PrototypeLanes& operator=(const PrototypeLanes&) = delete;
+    ~PrototypeLanes();
+
+    // Copies rows 0..nprotos-1 (nvars values each; both at least 1). Keeps its
+    // storage for later loads of the same or a smaller size. Returns false,
+    // holding nothing, when memory cannot be had.
+    [[nodiscard]] bool load(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
+
+    // Copies the values back into rows 0..nprotos-1.
+    void store(Matrix& prototypes) const noexcept;
+
+    // The index of the prototype nearest to the datavector (nvars values); ties
+    // and NaN as in find_winner.
+    std::int32_t find_winner(const double* datavector) const noexcept;
+
+    // winners[i] := find_winner(data[i]) for begin <= i < end.
+    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
+                        std::int32_t* winners) const noexcept;
+
+    // Each prototype p with moves[p] != 0 (nprotos entries each) moves every
+    // value v to v + rates[p] * (datavector[k] - v); the others stay as they are.
+    void move_toward(const double* datavector, const double* rates, const std::uint8_t* moves) noexcept;
+
+private:
+    double* packed_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::int32_t nprotos_ = 0;
+    std::int32_t nvars_ = 0;
+};
+
+}  // namespace veltra::core
