@@ -8,13 +8,17 @@
 
 namespace veltra::test {
 
+core::Matrix matrix_of(core::Heap& heap, const Rows& rows) {
+    auto matrix = core::alloc_matrix(heap, static_cast<std::int32_t>(rows.size()),
+                                     static_cast<std::int32_t>(rows.at(0).size()));
+    for (std::int32_t i = 0; i < matrix->rows(); ++i) std::copy(rows[i].begin(), rows[i].end(), (*matrix)[i]);
+    return std::move(*matrix);
+}
+
 bool set_up(core::Workspace& ws, const Rows& data, std::int32_t rows, std::int32_t cols) {
     ws.ndata = static_cast<std::int32_t>(data.size());
     ws.nvars = static_cast<std::int32_t>(data.at(0).size());
-    auto matrix = core::alloc_matrix(ws.heap, ws.ndata, ws.nvars);
-    if (!matrix) return false;
-    ws.data = std::move(*matrix);
-    for (std::int32_t i = 0; i < ws.ndata; ++i) std::copy(data[i].begin(), data[i].end(), ws.data[i]);
+    ws.data = matrix_of(ws.heap, data);
     return core::set_map_shape(ws, rows, cols) == core::MapShapeResult::ok;
 }
 

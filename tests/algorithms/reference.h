@@ -35,6 +35,8 @@ struct FixedWorkspace {
     core::Workspace ws{clock};
 };
 
+// A matrix holding the rows (all of equal length).
+core::Matrix matrix_of(core::Heap& heap, const Rows& rows);
 // Stores the datavectors and sets the map shape; false when either fails.
 [[nodiscard]] bool set_up(core::Workspace& ws, const Rows& data, std::int32_t rows, std::int32_t cols);
 void set_prototypes(core::Workspace& ws, const Rows& prototypes);
