@@ -8,8 +8,11 @@
 namespace veltra::algorithms {
 
 // Both recalls assign every datavector first, then use those numbered start,
-// start + cycle, ... up to ndata (1-based). They return the writer's result;
-// the winner list (and the win counts for frequency) stay updated either way.
+// start + cycle, ... up to ndata (1-based; start and cycle from 1 to 32767,
+// a start above ndata selects none, a start or cycle below 1 writes nothing
+// and returns false). They return the writer's result; the winner list (and
+// the win counts for frequency, zero when nothing is selected) stay updated
+// either way.
 
 // Counts the wins of the selected datavectors per prototype into win_counts
 // and writes them cols to a line.
