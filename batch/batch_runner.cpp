@@ -1,0 +1,101 @@
+#include "batch/batch_runner.h"
+
+#include <vector>
+
+#include "batch/batch_host.h"
+#include "batch/command_table.h"
+#include "batch/script_reader.h"
+#include "batch/svg_writer.h"
+#include "core/clock.h"
+#include "core/workspace.h"
+#include "ui/shell.h"
+
+namespace veltra::batch {
+
+namespace {
+
+struct NumberedCommand {
+    std::int64_t line;
+    BatchCommand command;
+};
+
+std::ostream& at_line(std::ostream& err, std::int64_t line) {
+    return err << "veltra-batch: line " << line << ": ";
+}
+
+// Every line as a command, or nullopt after reporting the first invalid one.
+std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script, std::ostream& err) {
+    auto lines = read_script(script);
+    if (const auto* error = std::get_if<ScriptError>(&lines)) {
+        at_line(err, error->line) << error->message << '\n';
+        return std::nullopt;
+    }
+    std::vector<NumberedCommand> commands;
+    for (const ScriptLine& line : std::get<std::vector<ScriptLine>>(lines)) {
+        auto command = parse_command(line.words);
+        if (const auto* error = std::get_if<std::string>(&command)) {
+            at_line(err, line.number) << *error << '\n';
+            return std::nullopt;
+        }
+        commands.push_back({line.number, std::move(std::get<BatchCommand>(command))});
+    }
+    return commands;
+}
+
+// Runs one command through the shell; false when it stopped the script.
+bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& host, std::ostream& err) {
+    const BatchCommand& command = numbered.command;
+    core::Workspace& ws = shell.workspace();
+    if (!ws.availability.is_enabled(command.command_id)) {
+        at_line(err, numbered.line) << command.name << " is not available now\n";
+        return false;
+    }
+    host.begin_command(command);
+    // Sammon visualization already on is switched off first, so that it is
+    // recomputed by the same path as when it is switched on.
+    if (command.command_id == core::CMD_SAMMON_VISUALIZATION && ws.availability.is_visualization_on()) {
+        shell.on_command(command.command_id);
+    }
+    shell.on_command(command.command_id);
+    if (host.stopped()) {
+        at_line(err, numbered.line) << command.name << " stopped the script\n";
+        return false;
+    }
+    if (command.svg_path) {
+        const MonospaceMeasurer measurer;
+        const auto list = shell.paint(SVG_WIDTH, SVG_HEIGHT, measurer);
+        if (!write_svg_file(*command.svg_path, list.value_or(ui::DisplayList{}), SVG_WIDTH, SVG_HEIGHT,
+                            measurer)) {
+            at_line(err, numbered.line) << "can not write the SVG file \"" << *command.svg_path << "\"\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int run_script(std::string_view script, std::optional<std::int64_t> time, std::ostream& out,
+               std::ostream& err) {
+    const auto commands = parse_script(script, err);
+    if (!commands) return EXIT_INVALID_SCRIPT;
+
+    const core::FixedClock fixed_clock(time.value_or(0));
+    core::Workspace ws(time ? static_cast<const core::Clock&>(fixed_clock) : core::system_clock());
+    BatchHost host(out, err);
+    ui::Shell shell(ws, host);
+    int status = EXIT_ALL_RAN;
+    for (const NumberedCommand& command : *commands) {
+        if (!run_command(command, shell, host, err)) {
+            status = EXIT_STOPPED;
+            break;
+        }
+    }
+    if (!out.flush()) {
+        err << "veltra-batch: can not write the standard output\n";
+        return EXIT_STOPPED;
+    }
+    return status;
+}
+
+}  // namespace veltra::batch

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+namespace veltra::batch {
+
+inline constexpr int EXIT_ALL_RAN = 0;
+inline constexpr int EXIT_STOPPED = 1;
+inline constexpr int EXIT_INVALID_SCRIPT = 2;
+
+// The size of the picture that `sammon SVG-PATH` draws.
+inline constexpr int SVG_WIDTH = 640;
+inline constexpr int SVG_HEIGHT = 480;
+
+// Runs a whole script on a fresh workspace. Every line is checked first; a
+// line that is no valid command runs nothing and gives EXIT_INVALID_SCRIPT.
+// Then the commands run in order, each as its menu command with its dialog;
+// the first one that is not available or shows an Invalid Input or error box
+// stops the script with EXIT_STOPPED. With `time`, every seeding of the random
+// generator sees that calendar time. Results go to `out`, problems to `err`.
+int run_script(std::string_view script, std::optional<std::int64_t> time, std::ostream& out,
+               std::ostream& err);
+
+}  // namespace veltra::batch

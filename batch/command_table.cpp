@@ -1,0 +1,122 @@
+#include "batch/command_table.h"
+
+#include <array>
+#include <span>
+#include <string_view>
+
+#include "core/availability.h"
+
+namespace veltra::batch {
+
+namespace {
+
+constexpr int OK_BUTTON = 101;  // also Calculate
+constexpr int DONE_BUTTON = 102;
+
+enum class Shape {
+    plain,     // the fields once, then OK
+    repeated,  // per group of fields: the fields, then Calculate; at last Done
+    sammon,    // an optional SVG path
+};
+
+struct CommandEntry {
+    std::string_view name;
+    int command_id;
+    bool takes_path;
+    std::span<const int> fields;  // typed in this order from the arguments
+    Shape shape;
+    std::string_view usage;
+};
+
+constexpr std::array<int, 0> NO_FIELDS{};
+constexpr std::array<int, 2> TWO_FIELDS{105, 106};
+constexpr std::array<int, 1> COUNT_FIELD{105};
+constexpr std::array<int, 4> SCHEDULE_FIELDS{105, 118, 122, 124};
+
+constexpr std::array<CommandEntry, 15> COMMANDS{{
+    {"import-datavectors", core::CMD_IMPORT_DATAVECTORS, true, TWO_FIELDS, Shape::plain, "PATH NDATA NVARS"},
+    {"import-prototypes", core::CMD_IMPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH"},
+    {"export-prototypes", core::CMD_EXPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH"},
+    {"export-violations", core::CMD_EXPORT_VIOLATIONS, true, NO_FIELDS, Shape::plain, "PATH"},
+    {"export-mean-values", core::CMD_EXPORT_MEAN_VALUES, true, NO_FIELDS, Shape::plain, "PATH"},
+    {"map-size", core::CMD_MAP_SIZE, false, TWO_FIELDS, Shape::plain, "ROWS COLS"},
+    {"show-map", core::CMD_MAP_SHOW, false, NO_FIELDS, Shape::plain, ""},
+    {"random-weights", core::CMD_RANDOM_WEIGHTS, false, TWO_FIELDS, Shape::plain, "UPPER LOWER"},
+    {"pick-datapoints", core::CMD_PICK_DATAPOINTS, false, COUNT_FIELD, Shape::repeated,
+     "TRIALS [TRIALS ...]"},
+    {"converge", core::CMD_CONVERGE, false, NO_FIELDS, Shape::plain, ""},
+    {"pairwise-exchange", core::CMD_PAIRWISE_EXCHANGE, false, COUNT_FIELD, Shape::repeated,
+     "CHANGES [CHANGES ...]"},
+    {"train", core::CMD_SOM_TRAINING, false, SCHEDULE_FIELDS, Shape::repeated,
+     "EPOCHS ORDER RATE FACTOR [EPOCHS ORDER RATE FACTOR ...]"},
+    {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE"},
+    {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE"},
+    {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::sammon, "[SVG-PATH]"},
+}};
+
+bool argument_count_fits(const CommandEntry& entry, std::size_t arguments) {
+    const std::size_t fixed = entry.takes_path ? 1 : 0;
+    switch (entry.shape) {
+        case Shape::plain:
+            return arguments == fixed + entry.fields.size();
+        case Shape::repeated:
+            return arguments > fixed && (arguments - fixed) % entry.fields.size() == 0;
+        case Shape::sammon:
+            return arguments <= 1;
+    }
+    return false;
+}
+
+void type_fields(std::vector<DialogAction>& actions, std::span<const int> fields,
+                 std::span<const std::string> values) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        actions.push_back({DialogAction::Kind::type, fields[i], values[i]});
+    }
+}
+
+void press(std::vector<DialogAction>& actions, int id) {
+    actions.push_back({DialogAction::Kind::press, id, {}});
+}
+
+}  // namespace
+
+std::variant<BatchCommand, std::string> parse_command(const std::vector<std::string>& words) {
+    if (words.empty()) return std::string("empty command");
+    const CommandEntry* entry = nullptr;
+    for (const CommandEntry& candidate : COMMANDS) {
+        if (candidate.name == words[0]) entry = &candidate;
+    }
+    if (!entry) return "unknown command \"" + words[0] + "\"";
+    std::span<const std::string> arguments(words.begin() + 1, words.end());
+    if (!argument_count_fits(*entry, arguments.size())) {
+        return "wrong number of arguments; usage: " + std::string(entry->name) +
+               (entry->usage.empty() ? "" : " ") + std::string(entry->usage);
+    }
+
+    BatchCommand command{std::string(entry->name), entry->command_id, std::nullopt, {}, std::nullopt};
+    if (entry->takes_path) {
+        command.path = arguments.front();
+        arguments = arguments.subspan(1);
+    }
+    switch (entry->shape) {
+        case Shape::plain:
+            if (!entry->fields.empty()) {
+                type_fields(command.actions, entry->fields, arguments);
+                press(command.actions, OK_BUTTON);
+            }
+            break;
+        case Shape::repeated:
+            for (std::size_t i = 0; i < arguments.size(); i += entry->fields.size()) {
+                type_fields(command.actions, entry->fields, arguments.subspan(i, entry->fields.size()));
+                press(command.actions, OK_BUTTON);
+            }
+            press(command.actions, DONE_BUTTON);
+            break;
+        case Shape::sammon:
+            if (!arguments.empty()) command.svg_path = arguments.front();
+            break;
+    }
+    return command;
+}
+
+}  // namespace veltra::batch

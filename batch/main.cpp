@@ -1,0 +1,90 @@
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "batch/batch_runner.h"
+
+namespace {
+
+using veltra::batch::EXIT_INVALID_SCRIPT;
+
+constexpr std::string_view USAGE = "usage: veltra-batch [--time SECONDS] [SCRIPT]\n";
+
+struct Options {
+    std::optional<std::int64_t> time;
+    std::string script = "-";  // standard input
+};
+
+std::optional<std::int64_t> parse_seconds(std::string_view text) {
+    std::int64_t seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return seconds;
+}
+
+// The options, or nullopt after reporting why they are wrong.
+std::optional<Options> parse_options(int argc, char** argv) {
+    Options options;
+    bool have_script = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--time") {
+            if (i + 1 == argc) {
+                std::cerr << "veltra-batch: --time needs a number of seconds\n" << USAGE;
+                return std::nullopt;
+            }
+            options.time = parse_seconds(argv[++i]);
+            if (!options.time) {
+                std::cerr << "veltra-batch: --time needs whole seconds, not \"" << argv[i] << "\"\n" << USAGE;
+                return std::nullopt;
+            }
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            std::cerr << "veltra-batch: unknown option \"" << argument << "\"\n" << USAGE;
+            return std::nullopt;
+        } else if (have_script) {
+            std::cerr << "veltra-batch: only one script can be run\n" << USAGE;
+            return std::nullopt;
+        } else {
+            options.script = argument;
+            have_script = true;
+        }
+    }
+    return options;
+}
+
+// The whole script, or nullopt when it cannot be read.
+std::optional<std::string> read_all(const std::string& path) {
+    std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (!file) return std::nullopt;
+    std::string text;
+    char buffer[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    const bool failed = std::ferror(file) != 0;
+    if (file != stdin) std::fclose(file);
+    if (failed) return std::nullopt;
+    return text;
+}
+
+int run(int argc, char** argv) {
+    const std::optional<Options> options = parse_options(argc, argv);
+    if (!options) return EXIT_INVALID_SCRIPT;
+    const std::optional<std::string> script = read_all(options->script);
+    if (!script) {
+        const std::string name =
+            options->script == "-" ? "the standard input" : "\"" + options->script + "\"";
+        std::cerr << "veltra-batch: can not read " << name << ": " << std::strerror(errno) << '\n';
+        return EXIT_INVALID_SCRIPT;
+    }
+    return veltra::batch::run_script(*script, options->time, std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return run(argc, argv); }

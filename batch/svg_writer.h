@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "ui/display_list.h"
+
+namespace veltra::batch {
+
+// The batch runner's text metrics: a monospace font of 7 pixels per character
+// and 13 pixels per line. The SVG pictures draw text with exactly these
+// metrics, so what was measured is what is drawn.
+class MonospaceMeasurer final : public ui::TextMeasurer {
+public:
+    static constexpr int CHARACTER_WIDTH = 7;
+    static constexpr int LINE_HEIGHT = 13;
+
+    int text_width(std::string_view text) const override;
+    int line_height() const override { return LINE_HEIGHT; }
+};
+
+// The display list as an SVG document of width x height pixels: a white
+// background, then every item in order; texts with their top-left corner at
+// the item's position on an opaque white box of the measured size.
+std::string svg_document(const ui::DisplayList& list, int width, int height,
+                         const MonospaceMeasurer& measurer);
+
+// Writes svg_document to `path`, replacing the file. False when the file
+// cannot be created or written completely.
+[[nodiscard]] bool write_svg_file(const std::string& path, const ui::DisplayList& list, int width, int height,
+                                  const MonospaceMeasurer& measurer);
+
+}  // namespace veltra::batch
