@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "core/clock.h"
+#include "recording_host.h"
+#include "ui/headless_dialog.h"
+#include "ui/import_filter_dialog.h"
+#include "ui/map_shape_dialog.h"
+#include "workspace_setup.h"
+
+namespace veltra::ui {
+namespace {
+
+using testing::press;
+using testing::type;
+
+const std::vector<int> ALWAYS = {11, 19, 91, 99};
+
+TEST(ImportFilterDialog, ReadsFiveCharactersStepsWithinBoundsAndKeepsOpenOnReadErrors) {
+    core::FixedClock clock(1000);
+    core::Workspace ws(clock);
+    testing::ScratchDirectory dir;
+    testing::RecordingHost host;
+    const std::string path = dir.write("six.dat", "1 2 3 4 5 6\n");
+    host.file_answers = {path};
+    ImportFilterDialog procedure(ws, host);
+    HeadlessDialog dialog(procedure, host);
+    ASSERT_TRUE(dialog.open());
+    EXPECT_EQ(host.entries("open"), std::vector<std::string>{"open 0"});
+    EXPECT_EQ(dialog.item_text(112), path);
+    EXPECT_EQ(ws.data_file_name, path);
+
+    // The steppers: out-of-range values only move towards the range.
+    dialog.type(105, "40000");
+    dialog.press(107);
+    EXPECT_EQ(dialog.item_text(105), "39999");
+    dialog.type(106, "abc");
+    dialog.press(110);
+    EXPECT_EQ(dialog.item_text(106), "1");
+    dialog.press(109);
+    EXPECT_EQ(dialog.item_text(106), "1");
+    dialog.type(105, "32767");
+    dialog.press(108);
+    EXPECT_EQ(dialog.item_text(105), "32767");
+
+    // The datavectors are checked first; then the variables.
+    dialog.type(105, "0");
+    dialog.type(106, "-3");
+    dialog.press(101);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "# of datavectors must be in the range [1,32767]!");
+    EXPECT_EQ(host.messages[0].caption, "Invalid Input");
+    EXPECT_EQ(host.messages[0].icon, Icon::exclamation);
+    dialog.type(105, "2");
+    dialog.press(101);
+    EXPECT_EQ(host.messages.back().text, "# of variables must be in the range [1,32767]!");
+    EXPECT_EQ(host.entries("beep"), (std::vector<std::string>{"beep exclamation", "beep exclamation"}));
+
+    // 327670 reads as 32767, which passes; the file is too short for it.
+    host.clear_records();
+    dialog.type(105, "327670");
+    dialog.type(106, "2");
+    dialog.press(101);
+    EXPECT_EQ(host.log,
+              (std::vector<std::string>{"wait begin", "beep error",
+                                        "box Error Reading File|Can not import data!", "wait end"}));
+    EXPECT_FALSE(dialog.ended());
+    EXPECT_EQ(ws.ndata, 32767);
+    EXPECT_FALSE(ws.availability.is_enabled(core::CMD_MAP_SIZE));
+
+    // A size that fits the file succeeds.
+    host.clear_records();
+    dialog.type(105, "3");
+    dialog.press(101);
+    EXPECT_EQ(host.log,
+              (std::vector<std::string>{"wait begin", "wait end", "box Import Datavectors|Data file read."}));
+    EXPECT_TRUE(dialog.ended());
+    EXPECT_EQ(dialog.result(), 1);
+    EXPECT_EQ(ws.ndata, 3);
+    EXPECT_EQ(ws.nvars, 2);
+    EXPECT_EQ(ws.data[2][1], 6.0);
+    EXPECT_TRUE(ws.availability.is_enabled(core::CMD_MAP_SIZE));
+}
+
+TEST(ImportFilterDialog, CancelledFileChoiceEndsAtOnceAndStillGraysEverything) {
+    core::FixedClock clock(1000);
+    core::Workspace ws(clock);
+    testing::ScratchDirectory dir;
+    testing::RecordingHost host;
+    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    testing::prototypes_from_data(ws);
+    ws.availability.raise(core::AvailabilityEvent::toggle_visualization);
+    ws.data_file_name = "earlier.dat";
+
+    ImportFilterDialog procedure(ws, host);
+    HeadlessDialog dialog(procedure, host);
+    EXPECT_FALSE(dialog.open());
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_EQ(testing::enabled_commands(ws), ALWAYS);
+    EXPECT_FALSE(ws.availability.is_visualization_on());
+    EXPECT_EQ(ws.data_file_name, "earlier.dat");
+    EXPECT_TRUE(host.messages.empty());
+
+    // Cancel after a file was chosen: nothing but the grays.
+    host.file_answers = {dir.path("data.dat")};
+    HeadlessDialog second(procedure, host);
+    ASSERT_TRUE(second.open());
+    second.press(999);
+    second.press(102);
+    EXPECT_EQ(second.result(), 0);
+    EXPECT_EQ(host.entries("help"), std::vector<std::string>{"help import datavectors"});
+    EXPECT_EQ(testing::enabled_commands(ws), ALWAYS);
+}
+
+TEST(MapShapeDialog, AcceptsOneToThirtySixPrototypesAndArrowsNeverLeaveThatRange) {
+    core::FixedClock clock(1000);
+    core::Workspace ws(clock);
+    testing::ScratchDirectory dir;
+    testing::RecordingHost host;
+    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 1, 1);
+    MapShapeDialog procedure(ws, host);
+    HeadlessDialog dialog(procedure, host);
+    ASSERT_TRUE(dialog.open());
+    EXPECT_EQ(testing::enabled_commands(ws), (std::vector<int>{11, 19, 21, 91, 99}));
+
+    const auto shape_after = [&](const char* rows, const char* cols, int button) {
+        dialog.type(105, rows);
+        dialog.type(106, cols);
+        dialog.press(button);
+        return dialog.item_text(105) + "x" + dialog.item_text(106);
+    };
+    EXPECT_EQ(shape_after("6", "6", 108), "6x6");
+    EXPECT_EQ(shape_after("6", "6", 110), "6x6");
+    EXPECT_EQ(shape_after("1", "5", 107), "1x5");
+    EXPECT_EQ(shape_after("1", "36", 108), "1x36");
+    EXPECT_EQ(shape_after("5", "7", 110), "5x7");
+    EXPECT_EQ(shape_after("5", "7", 108), "5x7");
+    EXPECT_EQ(shape_after("5", "8", 107), "4x8");
+    EXPECT_EQ(shape_after("0", "5", 108), "1x5");
+    EXPECT_EQ(shape_after("99999999", "99999999", 107), "99999999x99999999");
+    EXPECT_TRUE(host.messages.empty());
+
+    const char* const RANGE = "Rows * Cols must be in the range [1,36]!";
+    for (const auto& [rows, cols] : std::vector<std::pair<const char*, const char*>>{
+             {"37", "1"}, {"0", "5"}, {"", "4"}, {"abc", "2"}, {"-2", "-3"}, {"99999999", "99999999"}}) {
+        host.clear_records();
+        dialog.type(105, rows);
+        dialog.type(106, cols);
+        dialog.press(101);
+        ASSERT_EQ(host.messages.size(), 1u) << rows << "x" << cols;
+        EXPECT_EQ(host.messages[0].text, RANGE);
+        EXPECT_EQ(host.messages[0].caption, "Invalid Input");
+        EXPECT_EQ(host.entries("beep"), std::vector<std::string>{"beep exclamation"});
+        EXPECT_EQ(host.wait_depth, 0);
+        EXPECT_FALSE(dialog.ended());
+    }
+    EXPECT_FALSE(ws.availability.is_enabled(core::CMD_MAP_SHOW));
+
+    host.clear_records();
+    dialog.type(105, "3x");
+    dialog.type(106, " 2");
+    dialog.press(101);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"wait begin", "wait end",
+                                                  "box Map Creation|Incidence matrix defined."}));
+    EXPECT_EQ(dialog.result(), 1);
+    EXPECT_EQ(ws.rows, 3);
+    EXPECT_EQ(ws.cols, 2);
+    EXPECT_EQ(ws.nprotos, 6);
+    EXPECT_EQ(testing::enabled_commands(ws), (std::vector<int>{11, 12, 19, 21, 22, 32, 33, 91, 99}));
+}
+
+TEST(MapShapeDialog, SixBySixIsAcceptedAndCancelLeavesTheMapCommandsGrayed) {
+    core::FixedClock clock(1000);
+    core::Workspace ws(clock);
+    testing::ScratchDirectory dir;
+    testing::RecordingHost host;
+    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    testing::prototypes_from_data(ws);
+    ws.availability.raise(core::AvailabilityEvent::toggle_visualization);
+
+    MapShapeDialog procedure(ws, host);
+    HeadlessDialog cancelled(procedure, host);
+    ASSERT_TRUE(cancelled.open());
+    cancelled.press(999);
+    cancelled.press(102);
+    EXPECT_EQ(cancelled.result(), 0);
+    EXPECT_EQ(host.entries("help"), std::vector<std::string>{"help size map"});
+    EXPECT_EQ(testing::enabled_commands(ws), (std::vector<int>{11, 19, 21, 91, 99}));
+    EXPECT_FALSE(ws.availability.is_visualization_on());
+
+    HeadlessDialog dialog(procedure, host);
+    ASSERT_TRUE(dialog.open());
+    dialog.type(105, "6");
+    dialog.type(106, "6");
+    dialog.press(101);
+    EXPECT_EQ(dialog.result(), 1);
+    EXPECT_EQ(ws.nprotos, 36);
+    EXPECT_EQ(ws.incidence[0][35], 5);
+}
+
+}  // namespace
+}  // namespace veltra::ui
