@@ -1,0 +1,40 @@
+#include "ui/qt/display_list_painter.h"
+
+#include <QPainter>
+#include <QPen>
+
+namespace veltra::ui::qt {
+
+namespace {
+
+QColor to_qt(Color color) { return QColor(color.red, color.green, color.blue); }
+
+QString to_qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+int FontTextMeasurer::text_width(std::string_view text) const {
+    return metrics_.horizontalAdvance(to_qstring(text));
+}
+
+void paint_display_list(QPainter& painter, const DisplayList& items) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    const int ascent = painter.fontMetrics().ascent();
+    for (const DisplayItem& item : items) {
+        if (const auto* line = std::get_if<LineItem>(&item)) {
+            painter.setPen(QPen(to_qt(line->color), line->pen_width, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(line->x1, line->y1, line->x2, line->y2);
+        } else if (const auto* text = std::get_if<TextItem>(&item)) {
+            painter.setPen(to_qt(text->color));
+            painter.drawText(QPoint(text->x, text->y + ascent), to_qstring(text->text));
+        }
+    }
+    painter.restore();
+}
+
+}  // namespace veltra::ui::qt

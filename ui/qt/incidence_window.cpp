@@ -1,0 +1,117 @@
+#include "ui/qt/incidence_window.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "ui/dialog_templates.h"
+
+namespace veltra::ui::qt {
+
+namespace {
+
+// Both scroll bars move by two lines or two characters per page, whatever
+// the window's size.
+constexpr int PAGE_STEP = 2;
+
+QString to_qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The table's drawing surface: the visible lines from the first visible row
+// at y = i * line height, each from the first visible column.
+class TablePane final : public QWidget {
+public:
+    TablePane(const IncidenceViewer& viewer, const int& line_height, QWidget* parent)
+        : QWidget(parent), viewer_(viewer), line_height_(line_height) {
+        setAutoFillBackground(true);
+        setBackgroundRole(QPalette::Base);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const int ascent = painter.fontMetrics().ascent();
+        const int lines = viewer_.line_count() - viewer_.first_visible_row();
+        for (int i = 0; i < lines; ++i) {
+            const int top = i * line_height_;
+            if (top > height()) break;
+            painter.drawText(QPoint(0, top + ascent), to_qstring(viewer_.visible_line(i)));
+        }
+    }
+
+private:
+    const IncidenceViewer& viewer_;
+    const int& line_height_;
+};
+
+ScrollRequest request_of(int action) {
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            return ScrollRequest::line_back;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return ScrollRequest::line_forward;
+        case QAbstractSlider::SliderPageStepSub:
+            return ScrollRequest::page_back;
+        case QAbstractSlider::SliderPageStepAdd:
+            return ScrollRequest::page_forward;
+        case QAbstractSlider::SliderMove:
+            return ScrollRequest::thumb;
+        default:
+            return ScrollRequest::other;
+    }
+}
+
+QScrollBar* make_bar(Qt::Orientation orientation, int maximum, QWidget* parent) {
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setRange(0, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(PAGE_STEP);
+    bar->setValue(0);
+    bar->setFocusPolicy(Qt::NoFocus);
+    return bar;
+}
+
+}  // namespace
+
+IncidenceWindow::IncidenceWindow(IncidenceViewer& viewer, QWidget* owner)
+    : TemplateDialog(INCIDENCE, owner),
+      viewer_(viewer),
+      vertical_(make_bar(Qt::Vertical, viewer.max_row(), this)),
+      horizontal_(make_bar(Qt::Horizontal, viewer.max_column(), this)),
+      line_height_(QFontMetrics(font()).height()) {
+    setObjectName(QStringLiteral("incidence_window"));
+    table_ = new TablePane(viewer_, line_height_, this);
+    table_->setObjectName(QStringLiteral("incidence_table"));
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(table_, 0, 0);
+    layout->addWidget(vertical_, 0, 1);
+    layout->addWidget(horizontal_, 1, 0);
+
+    connect(vertical_, &QScrollBar::actionTriggered, this,
+            [this](int action) { on_action(ScrollBar::vertical, action); });
+    connect(horizontal_, &QScrollBar::actionTriggered, this,
+            [this](int action) { on_action(ScrollBar::horizontal, action); });
+    connect(this, &TemplateDialog::close_requested, this, &TemplateDialog::end_modal);
+}
+
+void IncidenceWindow::run(const DialogDriver& driver) { run_modal(driver); }
+
+QScrollBar* IncidenceWindow::scroll_bar(ScrollBar bar) const noexcept {
+    return bar == ScrollBar::vertical ? vertical_ : horizontal_;
+}
+
+void IncidenceWindow::on_action(ScrollBar bar, int action) {
+    QScrollBar* scroll = scroll_bar(bar);
+    viewer_.scroll(bar, request_of(action), scroll->sliderPosition());
+    // The viewer decides where the box goes; this overrides the bar's own
+    // step for the action in progress.
+    scroll->setSliderPosition(bar == ScrollBar::vertical ? viewer_.first_visible_row()
+                                                         : viewer_.first_visible_column());
+    table_->update();
+}
+
+}  // namespace veltra::ui::qt

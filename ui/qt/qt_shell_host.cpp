@@ -1,0 +1,71 @@
+#include "ui/qt/qt_shell_host.h"
+
+#include <QApplication>
+
+#include "ui/qt/incidence_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_dialog_host.h"
+#include "ui/qt/status_box.h"
+
+namespace veltra::ui::qt {
+
+QtShellHost::QtShellHost(MainWindow& window, QtHostHooks hooks)
+    : window_(window),
+      hooks_(std::move(hooks)),
+      messages_([this](const MessageBoxRequest& request) { return hooks_.message_box(request); }) {}
+
+QWidget* QtShellHost::active_window() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : &window_;
+}
+
+int QtShellHost::run_modal(DialogProcedure& procedure) {
+    QtDialogHost dialog(procedure, &window_, messages_);
+    return dialog.run(hooks_.drive_dialog);
+}
+
+std::unique_ptr<StatusBox> QtShellHost::open_status_box(const DialogTemplate& box, Placement placement) {
+    return std::make_unique<QtStatusBox>(box, placement, &window_);
+}
+
+void QtShellHost::run_incidence_viewer(IncidenceViewer& viewer) {
+    IncidenceWindow incidence(viewer, &window_);
+    incidence.run(hooks_.drive_dialog);
+}
+
+std::optional<std::string> QtShellHost::open_file_dialog(int filter_id) {
+    return hooks_.choose_file({active_window(), FileDialogKind::open, filter_id});
+}
+
+std::optional<std::string> QtShellHost::save_file_dialog(int filter_id) {
+    return hooks_.choose_file({active_window(), FileDialogKind::save, filter_id});
+}
+
+void QtShellHost::show_help_topic(std::string_view keyword) {
+    // Under a modal dialog only the dialog's own windows take input, so the
+    // help window belongs to the dialog then.
+    QWidget* owner = active_window();
+    if (help_ != nullptr && help_->parentWidget() != owner) {
+        help_->close();
+        help_ = nullptr;
+    }
+    if (help_ == nullptr) help_ = new HelpWindow(owner);
+    help_->show_topic(keyword);
+}
+
+void QtShellHost::repaint_main_window() { window_.canvas().repaint(); }
+
+void QtShellHost::close_main_window() { window_.close_without_asking(); }
+
+Answer QtShellHost::message_box(std::string_view text, std::string_view caption, Icon icon, Buttons buttons,
+                                bool default_no) {
+    return messages_.message_box(&window_, text, caption, icon, buttons, default_no);
+}
+
+void QtShellHost::beep(Sound sound) { messages_.beep(sound); }
+
+void QtShellHost::begin_wait_cursor() { messages_.begin_wait_cursor(); }
+
+void QtShellHost::end_wait_cursor() { messages_.end_wait_cursor(); }
+
+}  // namespace veltra::ui::qt

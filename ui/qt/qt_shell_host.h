@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QPointer>
+
+#include "ui/host.h"
+#include "ui/qt/file_dialogs.h"
+#include "ui/qt/help_window.h"
+#include "ui/qt/message_boxes.h"
+#include "ui/qt/template_dialog.h"
+
+namespace veltra::ui::qt {
+
+class MainWindow;
+
+// What the desktop program asks of the user, replaceable so that tests and
+// the screenshot driver can answer without a person.
+struct QtHostHooks {
+    MessageBoxFunction message_box = show_message_box;
+    FileChooser choose_file = qt::choose_file;
+    // Called with every modal dialog once it is on screen; empty: the user
+    // drives it.
+    DialogDriver drive_dialog;
+};
+
+// The shell's window system: the main window, modal dialogs and status
+// boxes from templates, the incidence viewer, the file dialogs and our help.
+class QtShellHost final : public ShellHost {
+public:
+    QtShellHost(MainWindow& window, QtHostHooks hooks);
+
+    int run_modal(DialogProcedure& procedure) override;
+    std::unique_ptr<StatusBox> open_status_box(const DialogTemplate& box, Placement placement) override;
+    void run_incidence_viewer(IncidenceViewer& viewer) override;
+    std::optional<std::string> open_file_dialog(int filter_id) override;
+    std::optional<std::string> save_file_dialog(int filter_id) override;
+    void show_help_topic(std::string_view keyword) override;
+    void repaint_main_window() override;
+    void close_main_window() override;
+    SessionObserver& observer() override { return observer_; }
+
+    Answer message_box(std::string_view text, std::string_view caption, Icon icon,
+                       Buttons buttons = Buttons::ok, bool default_no = false) override;
+    void beep(Sound sound) override;
+    void begin_wait_cursor() override;
+    void end_wait_cursor() override;
+
+    QtHostHooks& hooks() noexcept { return hooks_; }
+    MessageService& messages() noexcept { return messages_; }
+    // The help window last opened, or nullptr once it is closed.
+    HelpWindow* help_window() const noexcept { return help_; }
+
+private:
+    // The modal dialog on screen, else the main window.
+    QWidget* active_window() const;
+
+    MainWindow& window_;
+    QtHostHooks hooks_;
+    MessageService messages_;
+    SessionObserver observer_;
+    QPointer<HelpWindow> help_;
+};
+
+}  // namespace veltra::ui::qt
