@@ -85,7 +85,7 @@ void RecordingHost::end_wait_cursor() {
 int RecordingHost::run_modal(DialogProcedure& procedure) {
     log.push_back("dialog " + std::string(procedure.dialog_template().name));
     HeadlessDialog dialog(procedure, *this);
-    running_ = &dialog;
+    current_dialog = &dialog;
     if (dialog.open()) {
         while (!dialog.ended() && !actions.empty()) {
             const Action action = actions.front();
@@ -97,7 +97,7 @@ int RecordingHost::run_modal(DialogProcedure& procedure) {
             }
         }
     }
-    running_ = nullptr;
+    current_dialog = nullptr;
     last_dialog_ended = dialog.ended();
     last_result = dialog.ended() ? dialog.result() : -1;
     last_texts.clear();
@@ -113,7 +113,7 @@ std::unique_ptr<StatusBox> RecordingHost::open_status_box(const DialogTemplate& 
     status_texts.clear();
     auto status = std::make_unique<RecordingStatusBox>(*this, std::string(box.name));
     status->on_write = [this] {
-        visible_at_status_write.push_back(running_ == nullptr || running_->visible());
+        visible_at_status_write.push_back(current_dialog == nullptr || current_dialog->visible());
     };
     return status;
 }

@@ -52,7 +52,10 @@ public:
     std::map<int, std::string> last_texts;
     // The texts the status box shows now, by control id.
     std::map<int, std::string> status_texts;
-    // Whether the running dialog was visible at each status box write.
+    // The dialog that run_modal drives now; a test that drives a dialog
+    // itself may set it.
+    HeadlessDialog* current_dialog = nullptr;
+    // Whether the current dialog was visible at each status box write.
     std::vector<bool> visible_at_status_write;
 
     // The entries of `log` that start with `prefix`.
@@ -84,8 +87,6 @@ public:
 
 private:
     std::optional<std::string> next_file_answer(const char* kind, int filter_id);
-
-    HeadlessDialog* running_ = nullptr;
 };
 
 // A fresh directory under the system's temporary directory, removed with all
