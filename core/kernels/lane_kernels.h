@@ -34,89 +34,122 @@ extern const LaneKernels SSE2_KERNELS;
 extern const LaneKernels AVX2_KERNELS;
 extern const LaneKernels AVX512_KERNELS;
 
+// At most this many prototypes fit the kernels (callers fall back otherwise).
+inline constexpr std::int32_t MAX_GROUPS = 8;
+inline constexpr std::int32_t MAX_LANE_PROTOTYPES = MAX_GROUPS * WIDTH;
+// Variables summed for every prototype before one of them is completed.
+inline constexpr std::int32_t PREFIX = 8;
 // Variables summed between two checks for early abandon.
 inline constexpr std::int32_t ABANDON_CHECK_INTERVAL = 8;
-// Datavectors searched together, so that their sums form independent chains.
-inline constexpr std::int32_t BLOCK = 4;
 
-// Searches B datavectors at once. A group of lanes is abandoned once no lane of
-// it can still win for any of the B datavectors: a lane's partial sum only grows
-// (squares are never negative) or turns NaN, so a partial sum that is not below
-// the best distance so far (from lower indices) can never become strictly
-// smaller than it, and NaN never wins. The best is never NaN: a NaN distance to
-// prototype 0 is never beaten, so that datavector is settled at once.
-template <class L, int B>
-void find_winners_block(const double* packed, std::int32_t nprotos, std::int32_t nvars,
-                        const double* const* rows, std::int32_t* winners) noexcept {
+// Lane j of v where bit j of `use` is set and lane j is not NaN, else +inf.
+template <class L>
+L usable(L v, unsigned use) noexcept {
+    return L::select(L::less_equal(v, v) & use, v, L::broadcast(__builtin_inf()));
+}
+
+template <class L>
+double smallest_lane(L v) noexcept {
+    alignas(64) double values[WIDTH];
+    v.store(values);
+    double smallest = values[0];
+    for (std::int32_t j = 1; j < WIDTH; ++j) smallest = values[j] < smallest ? values[j] : smallest;
+    return smallest;
+}
+
+// The winner of one datavector, with exact early abandon.
+//
+// Every lane sums its own distance in index order from 0, so every distance
+// that is completed has the bits of the plain loop. First all lanes sum a short
+// prefix; the group of lanes holding the smallest partial sum is completed and
+// its smallest distance becomes the bound. A partial sum only grows (squares
+// are never negative) or turns NaN, so a lane whose partial sum is above the
+// bound, or NaN, can never attain the minimum: a group of such lanes is
+// abandoned. Among the completed lanes the winner is the lowest index of the
+// smallest non-NaN distance, which is the plain loop's winner as long as the
+// distance to prototype 0 is not NaN; when it is, no later prototype can beat
+// it and prototype 0 wins.
+template <class L>
+std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::int32_t nvars,
+                               const double* datavector) noexcept {
     const std::int32_t groups = (nprotos + WIDTH - 1) / WIDTH;
-    double best[B];
-    std::int32_t winner[B];
-    bool settled[B];
-    alignas(64) double distances[WIDTH];
-    for (int b = 0; b < B; ++b) {
-        best[b] = 0.0;
-        winner[b] = 0;
-        settled[b] = false;
-    }
+    const std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
+    const auto lanes_of = [&](std::int32_t g) {
+        return packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
+    };
+    const auto valid = [&](std::int32_t g) {
+        return nprotos - g * WIDTH < WIDTH ? (1u << (nprotos - g * WIDTH)) - 1u : (1u << WIDTH) - 1u;
+    };
+    const auto accumulate = [&](L& sum, std::int32_t g, std::int32_t k0, std::int32_t k1) {
+        const double* lanes = lanes_of(g);
+        L running = sum;
+        for (std::int32_t k = k0; k < k1; ++k) {
+            const L d = L::load(lanes + static_cast<std::ptrdiff_t>(k) * WIDTH) - L::broadcast(datavector[k]);
+            running = running + d * d;
+        }
+        sum = running;
+    };
+    // The first group, in index order among `among`, with a lane equal to m.
+    const auto first_group_holding = [&](const L* sums, double m, unsigned among) {
+        for (std::int32_t g = 0; g < groups; ++g) {
+            if ((among & (1u << g)) != 0 && (L::equal(sums[g], L::broadcast(m)) & valid(g)) != 0) return g;
+        }
+        return std::int32_t{-1};
+    };
+
+    L sums[MAX_GROUPS];
+    L smallest = L::broadcast(__builtin_inf());
     for (std::int32_t g = 0; g < groups; ++g) {
-        const double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
-        const std::int32_t first = g * WIDTH;
-        const std::int32_t count = nprotos - first < WIDTH ? nprotos - first : WIDTH;
-        const unsigned valid = (1u << count) - 1u;
-        L sums[B];
-        L limits[B];
-        for (int b = 0; b < B; ++b) {
-            sums[b] = L::zero();
-            limits[b] = L::broadcast(best[b]);
-        }
-        bool abandoned = false;
-        for (std::int32_t k0 = 0; k0 < nvars && !abandoned; k0 += ABANDON_CHECK_INTERVAL) {
-            const std::int32_t k1 = nvars - k0 < ABANDON_CHECK_INTERVAL ? nvars : k0 + ABANDON_CHECK_INTERVAL;
-            for (std::int32_t k = k0; k < k1; ++k) {
-                const L values = L::load(lanes + static_cast<std::ptrdiff_t>(k) * WIDTH);
-                for (int b = 0; b < B; ++b) {
-                    const L d = values - L::broadcast(rows[b][k]);
-                    sums[b] = sums[b] + d * d;
-                }
+        sums[g] = L::zero();
+        accumulate(sums[g], g, 0, prefix);
+        smallest = L::min(smallest, usable(sums[g], valid(g)));
+    }
+    const unsigned all = (1u << groups) - 1u;
+    std::int32_t guess = first_group_holding(sums, smallest_lane(smallest), all);
+    if (guess < 0) guess = 0;
+    accumulate(sums[guess], guess, prefix, nvars);
+    const L bound = L::broadcast(smallest_lane(usable(sums[guess], valid(guess))));
+
+    unsigned alive = all & ~(1u << guess);
+    std::int32_t group0_abandoned_at = -1;
+    for (std::int32_t k0 = prefix; k0 < nvars && alive != 0; k0 += ABANDON_CHECK_INTERVAL) {
+        const std::int32_t k1 = nvars - k0 < ABANDON_CHECK_INTERVAL ? nvars : k0 + ABANDON_CHECK_INTERVAL;
+        for (std::int32_t g = 0; g < groups; ++g) {
+            if ((alive & (1u << g)) == 0) continue;
+            if ((L::less_equal(sums[g], bound) & valid(g)) == 0) {
+                alive &= ~(1u << g);
+                if (g == 0) group0_abandoned_at = k0;
+                continue;
             }
-            if (g == 0) continue;  // no best distance exists before group 0 is complete
-            unsigned alive = 0;
-            for (int b = 0; b < B; ++b) {
-                if (!settled[b]) alive |= L::less(sums[b], limits[b]);
-            }
-            abandoned = (alive & valid) == 0;
-        }
-        if (abandoned) continue;
-        for (int b = 0; b < B; ++b) {
-            if (settled[b]) continue;
-            sums[b].store(distances);
-            std::int32_t j = 0;
-            if (g == 0) {
-                best[b] = distances[0];
-                if (distances[0] != distances[0]) {
-                    settled[b] = true;
-                    continue;
-                }
-                j = 1;
-            }
-            for (; j < count; ++j) {
-                if (distances[j] < best[b]) {
-                    best[b] = distances[j];
-                    winner[b] = first + j;
-                }
-            }
+            accumulate(sums[g], g, k0, k1);
         }
     }
-    for (int b = 0; b < B; ++b) winners[b] = winner[b];
+
+    // Prototype 0's distance is NaN when its partial sum is or a later
+    // difference is: a NaN difference is the only way a sum turns NaN.
+    if ((L::less_equal(sums[0], sums[0]) & 1u) == 0) return 0;
+    if (group0_abandoned_at >= 0) {
+        for (std::int32_t k = group0_abandoned_at; k < nvars; ++k) {
+            const double d = packed[static_cast<std::ptrdiff_t>(k) * WIDTH] - datavector[k];
+            if (d != d) return 0;
+        }
+    }
+    const unsigned completed = alive | (1u << guess);
+    smallest = L::broadcast(__builtin_inf());
+    for (std::int32_t g = 0; g < groups; ++g) {
+        if ((completed & (1u << g)) != 0) smallest = L::min(smallest, usable(sums[g], valid(g)));
+    }
+    const double m = smallest_lane(smallest);
+    const std::int32_t g = first_group_holding(sums, m, completed);
+    if (g < 0) return 0;  // every completed distance is NaN; cannot happen when prototype 0's is not
+    return g * WIDTH + __builtin_ctz(L::equal(sums[g], L::broadcast(m)) & valid(g));
 }
 
 template <class L>
 void find_winners(const double* packed, std::int32_t nprotos, std::int32_t nvars, const double* const* rows,
                   std::int32_t count, std::int32_t* winners) noexcept {
-    std::int32_t i = 0;
-    for (; count - i >= BLOCK; i += BLOCK)
-        find_winners_block<L, BLOCK>(packed, nprotos, nvars, rows + i, winners + i);
-    for (; i < count; ++i) find_winners_block<L, 1>(packed, nprotos, nvars, rows + i, winners + i);
+    for (std::int32_t i = 0; i < count; ++i)
+        winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i]);
 }
 
 template <class L>

@@ -24,11 +24,21 @@ struct Lanes {
         _mm256_storeu_pd(p, lo);
         _mm256_storeu_pd(p + 4, hi);
     }
-    // Bit j set when lane j of a is below lane j of b (false with NaN).
-    static unsigned less(Lanes a, Lanes b) noexcept {
-        const int low = _mm256_movemask_pd(_mm256_cmp_pd(a.lo, b.lo, _CMP_LT_OQ));
-        const int high = _mm256_movemask_pd(_mm256_cmp_pd(a.hi, b.hi, _CMP_LT_OQ));
+    // Bit j set when lane j of a is at most lane j of b (false with NaN).
+    static unsigned less_equal(Lanes a, Lanes b) noexcept {
+        const int low = _mm256_movemask_pd(_mm256_cmp_pd(a.lo, b.lo, _CMP_LE_OQ));
+        const int high = _mm256_movemask_pd(_mm256_cmp_pd(a.hi, b.hi, _CMP_LE_OQ));
         return static_cast<unsigned>(low) | (static_cast<unsigned>(high) << 4);
+    }
+    // Bit j set when lane j of a equals lane j of b (false with NaN).
+    static unsigned equal(Lanes a, Lanes b) noexcept {
+        const int low = _mm256_movemask_pd(_mm256_cmp_pd(a.lo, b.lo, _CMP_EQ_OQ));
+        const int high = _mm256_movemask_pd(_mm256_cmp_pd(a.hi, b.hi, _CMP_EQ_OQ));
+        return static_cast<unsigned>(low) | (static_cast<unsigned>(high) << 4);
+    }
+    // The smaller of each pair of lanes; for lanes without NaN.
+    static Lanes min(Lanes a, Lanes b) noexcept {
+        return {_mm256_min_pd(a.lo, b.lo), _mm256_min_pd(a.hi, b.hi)};
     }
     // Lane j from a where bit j of mask is set, else from b.
     static Lanes select(unsigned mask, Lanes a, Lanes b) noexcept {

@@ -15,8 +15,13 @@ struct Lanes {
     static Lanes load(const double* p) noexcept { return {_mm512_loadu_pd(p)}; }
     static Lanes broadcast(double a) noexcept { return {_mm512_set1_pd(a)}; }
     void store(double* p) const noexcept { _mm512_storeu_pd(p, v); }
-    // Bit j set when lane j of a is below lane j of b (false with NaN).
-    static unsigned less(Lanes a, Lanes b) noexcept { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_LT_OQ); }
+    // Bit j set when lane j of a is at most lane j of b (false with NaN).
+    static unsigned less_equal(Lanes a, Lanes b) noexcept { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_LE_OQ); }
+    // Bit j set when lane j of a equals lane j of b (false with NaN).
+    static unsigned equal(Lanes a, Lanes b) noexcept { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_EQ_OQ); }
+    // The smaller of each pair of lanes; for lanes without NaN. (The masked
+    // form avoids a false uninitialized warning of GCC 12.)
+    static Lanes min(Lanes a, Lanes b) noexcept { return {_mm512_maskz_min_pd(0xff, a.v, b.v)}; }
     // Lane j from a where bit j of mask is set, else from b.
     static Lanes select(unsigned mask, Lanes a, Lanes b) noexcept {
         return {_mm512_mask_blend_pd(static_cast<__mmask8>(mask), b.v, a.v)};

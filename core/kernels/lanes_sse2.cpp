@@ -29,12 +29,24 @@ struct Lanes {
     void store(double* p) const noexcept {
         for (int q = 0; q < 4; ++q) _mm_storeu_pd(p + 2 * q, v[q]);
     }
-    // Bit j set when lane j of a is below lane j of b (false with NaN).
-    static unsigned less(Lanes a, Lanes b) noexcept {
+    // Bit j set when lane j of a is at most lane j of b (false with NaN).
+    static unsigned less_equal(Lanes a, Lanes b) noexcept {
         unsigned bits = 0;
         for (int q = 0; q < 4; ++q)
-            bits |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmplt_pd(a.v[q], b.v[q]))) << (2 * q);
+            bits |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmple_pd(a.v[q], b.v[q]))) << (2 * q);
         return bits;
+    }
+    // Bit j set when lane j of a equals lane j of b (false with NaN).
+    static unsigned equal(Lanes a, Lanes b) noexcept {
+        unsigned bits = 0;
+        for (int q = 0; q < 4; ++q)
+            bits |= static_cast<unsigned>(_mm_movemask_pd(_mm_cmpeq_pd(a.v[q], b.v[q]))) << (2 * q);
+        return bits;
+    }
+    // The smaller of each pair of lanes; for lanes without NaN.
+    static Lanes min(Lanes a, Lanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_min_pd(a.v[q], b.v[q]);
+        return a;
     }
     // Lane j from a where bit j of mask is set, else from b.
     static Lanes select(unsigned mask, Lanes a, Lanes b) noexcept {

@@ -34,6 +34,7 @@ std::size_t lane_index(std::int32_t p, std::int32_t k, std::int32_t nvars) noexc
 PrototypeLanes::~PrototypeLanes() { ::operator delete(packed_, ALIGNMENT); }
 
 bool PrototypeLanes::load(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept {
+    if (nprotos > lanes::MAX_LANE_PROTOTYPES) return false;
     const auto groups = static_cast<std::size_t>((nprotos + lanes::WIDTH - 1) / lanes::WIDTH);
     const std::size_t size = groups * static_cast<std::size_t>(nvars) * lanes::WIDTH;
     if (size > capacity_) {

@@ -17,9 +17,9 @@ public:
     PrototypeLanes& operator=(const PrototypeLanes&) = delete;
     ~PrototypeLanes();
 
-    // Copies rows 0..nprotos-1 (nvars values each; both at least 1). Keeps its
-    // storage for later loads of the same or a smaller size. Returns false,
-    // holding nothing, when memory cannot be had.
+    // Copies rows 0..nprotos-1 (nvars values each; both at least 1, nprotos at
+    // most 64). Keeps its storage for later loads of the same or a smaller
+    // size. Returns false when memory cannot be had or nprotos is larger.
     [[nodiscard]] bool load(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
 
     // Copies the values back into rows 0..nprotos-1.
