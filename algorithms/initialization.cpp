@@ -19,14 +19,12 @@ bool same_values(const double* a, const double* b, std::int32_t nvars) {
     return true;
 }
 
-// Index of the first of rows 0..count-1 of `rows` equal in value to `vector`,
-// or -1.
-std::int32_t first_match(const core::Matrix& rows, std::int32_t count, const double* vector,
-                         std::int32_t nvars) {
+// Whether any of rows 0..count-1 of `rows` equals `vector` in value.
+bool matches_any(const core::Matrix& rows, std::int32_t count, const double* vector, std::int32_t nvars) {
     for (std::int32_t i = 0; i < count; ++i) {
-        if (same_values(rows[i], vector, nvars)) return i;
+        if (same_values(rows[i], vector, nvars)) return true;
     }
-    return -1;
+    return false;
 }
 
 }  // namespace
@@ -49,7 +47,7 @@ void pick_random_datapoints(core::Workspace& ws) {
     std::int32_t i = 0;
     while (i < ws.nprotos) {
         const std::int32_t d = ws.random.draw_random() % ws.ndata;
-        if (first_match(ws.trial_prototypes, i, ws.data[d], ws.nvars) >= 0) continue;
+        if (matches_any(ws.trial_prototypes, i, ws.data[d], ws.nvars)) continue;
         for (std::int32_t v = 0; v < ws.nvars; ++v) ws.trial_prototypes[i][v] = ws.data[d][v];
         ++i;
     }

@@ -23,8 +23,9 @@ void pick_random_datapoints(core::Workspace& ws);
 // datavector holding a NaN differs from every other.
 std::int32_t count_distinct_datavectors(const core::Workspace& ws, std::int32_t enough);
 
-// The state of one opening of the pick dialog: trials run so far and the
-// heterogeneity of the trial last adopted.
+// The state of one opening of the pick dialog: trials run so far (held at
+// the int32 maximum rather than overflowing) and the heterogeneity of the
+// trial last adopted.
 struct TrialSeries {
     std::int32_t trial_counter = 0;
     double best_heterogeneity = 0.0;

@@ -30,7 +30,8 @@ struct EpochReport {
     std::vector<std::int32_t> inactive_prototypes;  // 1-based, ascending
 };
 
-// Epochs trained since the program started, across all runs; never reset.
+// Epochs trained since the program started, across all runs; never reset
+// (held at the int32 maximum rather than overflowing).
 struct TrainingProgress {
     std::int32_t epochs_done = 0;
 };
