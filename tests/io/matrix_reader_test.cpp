@@ -164,6 +164,19 @@ TEST_F(MatrixReaderTest, TokenAcrossTheRealBlockSize) {
     EXPECT_EQ(values(), (std::vector<double>{123456.5, -2}));
 }
 
+TEST(SampleData, FilesHoldExactlyTheirStatedShapes) {
+    const std::string data_dir = VELTRA_TEST_DATA_DIR "/../data/";
+    core::Heap heap;
+    core::Matrix iris = make_matrix(heap, 151, 4);
+    ASSERT_TRUE(read_matrix_file(data_dir + "iris.dat", iris, 150, 4));
+    EXPECT_EQ(std::vector<double>(iris[0], iris[0] + 4), (std::vector<double>{5.1, 3.5, 1.4, 0.2}));
+    EXPECT_EQ(std::vector<double>(iris[149], iris[149] + 4), (std::vector<double>{5.9, 3.0, 5.1, 1.8}));
+    EXPECT_FALSE(read_matrix_file(data_dir + "iris.dat", iris, 151, 4));
+    core::Matrix clusters = make_matrix(heap, 601, 3);
+    EXPECT_TRUE(read_matrix_file(data_dir + "clusters.dat", clusters, 600, 3));
+    EXPECT_FALSE(read_matrix_file(data_dir + "clusters.dat", clusters, 601, 3));
+}
+
 TEST(MatrixScanner, StopsAtTheSeparatorAfterTheLastNumber) {
     core::Heap heap;
     core::Matrix m = make_matrix(heap, 2, 2);
