@@ -1,7 +1,10 @@
 #include "algorithms/som_training.h"
 
+#include <array>
+#include <cstdint>
 #include <limits>
 
+#include "core/kernels/prototype_lanes.h"
 #include "core/measures.h"
 
 namespace veltra::algorithms {
@@ -21,18 +24,31 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
                          core::RandomGenerator& random) {
     random.seed_random_from_clock();
     const double neighbour_rate = learning_rate * update_factor;
+    // The presentations work on a packed copy of the prototypes, written back
+    // after the epoch; its winners and moves have the bits of the rows'.
+    core::PrototypeLanes lanes;
+    const bool packed = nprotos >= 1 && nvars >= 1 && lanes.load(prototypes, nprotos, nvars);
+    std::array<double, core::MAX_PROTOTYPES> rates{};
+    std::array<std::uint8_t, core::MAX_PROTOTYPES> moves{};
     for (std::int32_t n = 0; n < ndata; ++n) {
         const std::int32_t r = random.draw_random() % ndata;
-        const std::int32_t w = core::find_winner(prototypes, nprotos, data, r, nvars);
+        const std::int32_t w =
+            packed ? lanes.find_winner(data[r]) : core::find_winner(prototypes, nprotos, data, r, nvars);
         win_counts[w] = 1;
-        move_toward(prototypes, w, data, r, nvars, learning_rate);
         for (std::int32_t j = 0; j < nprotos; ++j) {
             const int grid_distance = incidence[w][j];
-            if (grid_distance >= 1 && grid_distance <= neighborhood_order) {
-                move_toward(prototypes, j, data, r, nvars, neighbour_rate);
-            }
+            moves[j] = j == w || (grid_distance >= 1 && grid_distance <= neighborhood_order);
+            rates[j] = j == w ? learning_rate : neighbour_rate;
+        }
+        if (packed) {
+            lanes.move_toward(data[r], rates.data(), moves.data());
+            continue;
+        }
+        for (std::int32_t j = 0; j < nprotos; ++j) {
+            if (moves[j]) move_toward(prototypes, j, data, r, nvars, rates[j]);
         }
     }
+    if (packed) lanes.store(prototypes);
     return ndata;
 }
 
