@@ -48,7 +48,7 @@ void append_text(std::string& svg, const ui::TextItem& text, const MonospaceMeas
     const std::string x = std::to_string(text.x);
     const std::string width = std::to_string(measurer.text_width(text.text));
     svg += "<rect x=\"" + x + "\" y=\"" + std::to_string(text.y) + "\" width=\"" + width + "\" height=\"" +
-           std::to_string(measurer.line_height()) + "\" fill=\"#ffffff\"/>\n";
+           std::to_string(measurer.line_height()) + "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
     // The text is stretched to exactly its measured width, whatever the
     // viewer's monospace font.
     svg += "<text x=\"" + x + "\" y=\"" + std::to_string(static_cast<long long>(text.y) + BASELINE) +
@@ -70,7 +70,8 @@ std::string svg_document(const ui::DisplayList& list, int width, int height,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w +
         "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
         "\" font-family=\"monospace\" font-size=\"12\" xml:space=\"preserve\">\n";
-    svg += "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\"/>\n";
+    svg +=
+        "<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h + "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
     for (const ui::DisplayItem& item : list) {
         if (const auto* line = std::get_if<ui::LineItem>(&item)) {
             append_line(svg, *line);

@@ -15,16 +15,17 @@ TEST(SvgWriter, DrawsLinesAndTextsOnWhiteWithEscapedText) {
                                ui::TextItem{"a<b & c>d ", ui::RED, 10, 20}};
     const std::string svg = svg_document(list, 640, 480, MonospaceMeasurer{});
     EXPECT_NE(svg.find("width=\"640\" height=\"480\" viewBox=\"0 0 640 480\""), std::string::npos);
-    EXPECT_NE(svg.find("<rect x=\"0\" y=\"0\" width=\"640\" height=\"480\" fill=\"#ffffff\"/>"),
-              std::string::npos);
+    EXPECT_NE(
+        svg.find("<rect x=\"0\" y=\"0\" width=\"640\" height=\"480\" fill=\"#ffffff\" stroke=\"none\"/>"),
+        std::string::npos);
     EXPECT_NE(svg.find("<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" stroke=\"#00ff00\" stroke-width=\"2\"/>"),
               std::string::npos);
     // The text's box is 10 characters of 7 pixels by one line, at its top-left corner.
-    EXPECT_NE(
-        svg.find("<rect x=\"10\" y=\"20\" width=\"70\" height=\"13\" fill=\"#ffffff\"/>\n<text x=\"10\" "
-                 "y=\"30\" fill=\"#ff0000\" textLength=\"70\" lengthAdjust=\"spacingAndGlyphs\">"
-                 "a&lt;b &amp; c&gt;d </text>"),
-        std::string::npos);
+    EXPECT_NE(svg.find("<rect x=\"10\" y=\"20\" width=\"70\" height=\"13\" fill=\"#ffffff\" "
+                       "stroke=\"none\"/>\n<text x=\"10\" "
+                       "y=\"30\" fill=\"#ff0000\" textLength=\"70\" lengthAdjust=\"spacingAndGlyphs\">"
+                       "a&lt;b &amp; c&gt;d </text>"),
+              std::string::npos);
     EXPECT_EQ(svg.find("a<b"), std::string::npos);
     EXPECT_LT(svg.find("<line"), svg.find("<text"));  // drawing order kept
     EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
