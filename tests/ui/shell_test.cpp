@@ -1,0 +1,229 @@
+#include "ui/shell.h"
+
+#include <gtest/gtest.h>
+
+#include "core/clock.h"
+#include "recording_host.h"
+#include "ui/field_reading.h"
+#include "workspace_setup.h"
+
+namespace veltra::ui {
+namespace {
+
+using testing::press;
+using testing::type;
+
+struct FixedMeasurer final : TextMeasurer {
+    int text_width(std::string_view text) const override { return 6 * static_cast<int>(text.size()); }
+    int line_height() const override { return 12; }
+};
+
+struct ShellSetup {
+    core::FixedClock clock{1000};
+    core::Workspace ws{clock};
+    testing::ScratchDirectory dir;
+    testing::RecordingHost host;
+    Shell shell{ws, host};
+
+    // Runs a command with its scripted dialog actions and file answers.
+    void run(int id, std::vector<testing::Action> actions = {},
+             std::vector<std::optional<std::string>> files = {}) {
+        host.actions.assign(actions.begin(), actions.end());
+        host.file_answers.assign(files.begin(), files.end());
+        shell.on_command(id);
+        EXPECT_TRUE(host.actions.empty()) << "command " << id << " left actions unused";
+    }
+    std::vector<int> enabled() const { return testing::enabled_commands(ws); }
+};
+
+TEST(Shell, AvailabilityAlongTheWholeRoad) {
+    ShellSetup s;
+    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 19, 91, 99}));
+    s.run(21);  // not available yet: ignored
+    EXPECT_TRUE(s.host.log.empty());
+
+    s.run(11, {type(105, "12"), type(106, "2"), press(101)}, {s.dir.write("d.dat", testing::TWELVE_BY_TWO)});
+    EXPECT_EQ(s.host.last_result, 1);
+    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 19, 21, 91, 99}));
+
+    s.run(21, {type(105, "2"), type(106, "2"), press(101)});
+    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 12, 19, 21, 22, 32, 33, 91, 99}));
+
+    s.run(33, {type(105, "3"), press(101), press(102)});
+    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 12, 13, 19, 21, 22, 32, 33, 34, 35, 36, 41, 91, 99}));
+
+    s.host.clear_records();
+    s.run(41, {type(105, "2"), press(101), press(102)});
+    EXPECT_EQ(s.host.log.front(), "status open SOMINFO bottom_right");
+    EXPECT_EQ(s.host.log[1], "dialog SOM");
+    EXPECT_EQ(s.host.log.back(), "status close SOMINFO");
+    const std::vector<int> ALL(core::ALL_COMMANDS.begin(), core::ALL_COMMANDS.end());
+    std::vector<int> all_sorted = ALL;
+    std::sort(all_sorted.begin(), all_sorted.end());
+    EXPECT_EQ(s.enabled(), all_sorted);
+
+    s.run(35, {press(101), press(102)});
+    const std::vector<int> UNTRAINED = {11, 12, 13, 19, 21, 22, 32, 33, 34, 35, 36, 41, 91, 99};
+    EXPECT_EQ(s.enabled(), UNTRAINED);
+    s.run(41, {press(102)});
+    EXPECT_EQ(s.enabled(), UNTRAINED);
+    s.run(41, {type(105, "1"), press(101), press(102)});
+    EXPECT_EQ(s.enabled(), all_sorted);
+
+    s.host.clear_records();
+    s.run(42, {press(101)}, {s.dir.path("r.frq")});
+    s.run(43, {type(106, "4"), press(101)}, {s.dir.path("r.lst")});
+    EXPECT_EQ(s.host.entries("box"),
+              (std::vector<std::string>{"box Recall Frequency|Frequency file written.",
+                                        "box Recall Assignment|Assignment file written."}));
+    EXPECT_EQ(s.dir.read("r.lst").size(), 3u * 10u);  // datavectors 1, 5 and 9
+    EXPECT_EQ(s.enabled(), all_sorted);
+
+    s.host.clear_records();
+    s.run(22);
+    s.run(99, {press(101)});
+    EXPECT_EQ(s.host.log, (std::vector<std::string>{"viewer 4", "dialog ABOUT"}));
+    EXPECT_EQ(s.host.last_texts.at(201), "1.52");
+    EXPECT_EQ(s.host.last_texts.at(202), "Win32s");
+
+    // Importing again withdraws everything but the map size.
+    s.run(11, {type(105, "12"), type(106, "2"), press(101)}, {s.dir.path("d.dat")});
+    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 19, 21, 91, 99}));
+}
+
+TEST(Shell, QuitAsksFirstAndHelpOpensTheContents) {
+    ShellSetup s;
+    s.host.answers = {Answer::no};
+    s.run(19);
+    EXPECT_FALSE(s.host.main_window_closed);
+    EXPECT_EQ(s.host.log, (std::vector<std::string>{
+                              "beep question", "box Leave Program|Do you really want to quit?|default no"}));
+    EXPECT_EQ(s.host.messages[0].icon, Icon::question);
+    s.host.answers = {Answer::yes};
+    s.shell.request_close();
+    EXPECT_TRUE(s.host.main_window_closed);
+
+    s.host.clear_records();
+    s.shell.on_help_key();
+    s.run(91);
+    s.run(77);  // no such command
+    EXPECT_EQ(s.host.log, (std::vector<std::string>{"help ", "help "}));
+}
+
+struct TrainedShell : ShellSetup {
+    TrainedShell() {
+        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+        testing::prototypes_from_data(ws);
+        ws.availability.raise(core::AvailabilityEvent::training_done);
+    }
+};
+
+TEST(Shell, ExportsReportSuccessAndWriteErrors) {
+    TrainedShell s;
+    s.run(13, {}, {std::nullopt});
+    s.run(14, {}, {std::nullopt});
+    s.run(15, {}, {std::nullopt});
+    EXPECT_EQ(s.host.log, (std::vector<std::string>{"save 2", "save 3", "save 4"}));
+
+    s.host.clear_records();
+    s.run(13, {}, {s.dir.path("p.wgt")});
+    s.run(14, {}, {s.dir.path("v1.vio")});
+    s.run(14, {}, {s.dir.path("v2.vio")});
+    s.run(15, {}, {s.dir.path("m.avg")});
+    EXPECT_EQ(s.host.log,
+              (std::vector<std::string>{
+                  "save 2", "box Export Prototypes|File written.", "save 3", "wait begin", "wait end",
+                  "box Export Violations|Violations file written.", "save 3", "wait begin", "wait end",
+                  "box Export Violations|Violations file written.", "save 4", "wait begin", "wait end",
+                  "box Export Mean Values|Mean values file written."}));
+    EXPECT_EQ(s.dir.read("p.wgt"),
+              "0.000000 0.000000 \r\n1.000000 0.000000 \r\n2.000000 0.000000 \r\n"
+              "0.000000 1.000000 \r\n");
+    EXPECT_EQ(s.dir.read("v1.vio"), s.dir.read("v2.vio"));
+
+    s.host.clear_records();
+    const std::string nowhere = s.dir.path("missing/file");
+    s.run(13, {}, {nowhere});
+    s.run(14, {}, {nowhere});
+    s.run(15, {}, {"/dev/full"});
+    EXPECT_EQ(s.host.entries("box"),
+              (std::vector<std::string>{"box Error Writing File|Can not write prototypes!",
+                                        "box Error Writing File|Can not write violations file!",
+                                        "box Error Writing File|Can not write mean values file!"}));
+    EXPECT_EQ(s.host.entries("beep"), std::vector<std::string>(3, "beep error"));
+    EXPECT_EQ(s.host.wait_depth, 0);
+}
+
+TEST(Shell, ImportPrototypesClearsTheCheckMarkEvenWhenCancelled) {
+    TrainedShell s;
+    s.run(36);
+    ASSERT_TRUE(s.ws.availability.is_visualization_on());
+    s.run(12, {}, {std::nullopt});
+    EXPECT_FALSE(s.ws.availability.is_visualization_on());
+    EXPECT_EQ(s.host.entries("open"), std::vector<std::string>{"open 1"});
+
+    // A file too short leaves the prototypes and the commands as they were.
+    s.host.clear_records();
+    const std::vector<int> before = s.enabled();
+    s.run(12, {}, {s.dir.write("short.wgt", "9 9 9\n")});
+    EXPECT_EQ(s.host.log, (std::vector<std::string>{"open 1", "wait begin", "wait end", "beep error",
+                                                    "box Error Reading File|Can not import weights!"}));
+    EXPECT_EQ(s.ws.prototypes[0][0], 0.0);
+    EXPECT_EQ(s.enabled(), before);
+
+    s.host.clear_records();
+    s.run(12, {}, {s.dir.write("good.wgt", "1 2 3 4 5 6 7 8\n")});
+    EXPECT_EQ(s.host.entries("box"), std::vector<std::string>{"box Import Prototypes|Weights file read."});
+    EXPECT_EQ(s.ws.prototypes[3][1], 8.0);
+    EXPECT_TRUE(s.ws.availability.is_enabled(core::CMD_EXPORT_VIOLATIONS));  // an import grays nothing
+    EXPECT_TRUE(s.ws.availability.is_enabled(core::CMD_EXPORT_PROTOTYPES));
+}
+
+TEST(Shell, SammonToggleRecomputesOnlyWhenSwitchedOnAndPaintFollowsTheCheckMark) {
+    TrainedShell s;
+    const FixedMeasurer measurer;
+    EXPECT_FALSE(s.shell.paint(640, 480, measurer).has_value());
+    s.run(36);
+    const std::vector<std::string> projections = s.host.entries("sammon ");
+    ASSERT_EQ(projections.size(), 1u);
+    EXPECT_EQ(projections[0].substr(projections[0].rfind(' ')), " 4");
+    EXPECT_EQ(s.host.log.back(), "repaint");
+    const std::optional<DisplayList> picture = s.shell.paint(640, 480, measurer);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_FALSE(picture->empty());
+
+    s.host.clear_records();
+    s.run(36);
+    EXPECT_TRUE(s.host.log.empty());
+    EXPECT_FALSE(s.shell.paint(640, 480, measurer).has_value());
+
+    // The check mark goes with the command when a dialog grays it.
+    s.run(36);
+    s.host.clear_records();
+    s.run(33, {press(102)});
+    EXPECT_FALSE(s.shell.paint(640, 480, measurer).has_value());
+}
+
+TEST(Shell, ConvergenceShowsEveryStepInTheFixpointBoxThenTheFinalValue) {
+    TrainedShell s;
+    s.run(36);
+    s.host.clear_records();
+    s.run(34);
+    const std::vector<std::string>& log = s.host.log;
+    ASSERT_GE(log.size(), 6u);
+    EXPECT_EQ(log[0], "wait begin");
+    EXPECT_EQ(log[1], "status open FIXPOINT centered");
+    EXPECT_EQ(log[log.size() - 3], "status close FIXPOINT");
+    EXPECT_EQ(log[log.size() - 2], "box Fixpoint|New heterogeneity = " + s.host.status_texts.at(112));
+    EXPECT_EQ(log.back(), "wait end");
+    const std::vector<std::string> steps = s.host.entries("fixpoint");
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(s.host.entries("status 112").size(), steps.size());
+    EXPECT_EQ(s.host.status_texts.at(112), format_real("%15.2f", std::stod(steps.back().substr(9))));
+    EXPECT_EQ(s.host.messages.back().icon, Icon::information);
+    EXPECT_FALSE(s.ws.availability.is_visualization_on());
+    EXPECT_TRUE(s.ws.availability.is_enabled(core::CMD_CONVERGE));
+}
+
+}  // namespace
+}  // namespace veltra::ui
