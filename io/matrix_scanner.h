@@ -25,7 +25,7 @@ inline constexpr std::size_t READ_BLOCK_SIZE = std::size_t{1} << 20;
 // blocks of any size (a token may span blocks). Stores the values row by row
 // into rows x cols elements of the matrix; a token counts only once a
 // separator follows it, so a token still open when the text ends is dropped.
-// Expects the matrix to hold at least rows x cols elements.
+// Expects rows >= 0, cols >= 1 and a matrix of at least rows x cols elements.
 class MatrixScanner {
 public:
     MatrixScanner(core::Matrix& matrix, std::int32_t rows, std::int32_t cols) noexcept;
