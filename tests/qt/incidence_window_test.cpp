@@ -1,0 +1,78 @@
+#include "ui/qt/incidence_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTest>
+
+#include "core/map_shape.h"
+#include "qt_session.h"
+
+namespace veltra::ui::qt::testing {
+namespace {
+
+// Command 22 through the Qt host: the window sits at its template place,
+// keeps its scroll ranges from the map, ignores Enter and Esc and ends only
+// through its Close.
+TEST(IncidenceWindow, RangesPageStepsAndClosingFor2x3And6x6) {
+    struct Case {
+        int rows, cols, max_row, max_column;
+    };
+    for (const Case c : {Case{2, 3, 5, 16}, Case{6, 6, 35, 106}}) {
+        SCOPED_TRACE(c.rows * c.cols);
+        QtSession session;
+        core::Workspace& ws = session.ws;
+        ws.availability.raise(core::AvailabilityEvent::begin_data_import);
+        ASSERT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
+                  core::ImportResult::ok);
+        ws.availability.raise(core::AvailabilityEvent::data_imported);
+        ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
+        ASSERT_EQ(core::set_map_shape(ws, c.rows, c.cols), core::MapShapeResult::ok);
+        ws.availability.raise(core::AvailabilityEvent::map_defined);
+
+        bool ran = false;
+        session.scripts["INCIDENCE"] = [&](TemplateDialog& dialog) {
+            ran = true;
+            auto& window = static_cast<IncidenceWindow&>(dialog);
+            QScrollBar* vertical = window.scroll_bar(ScrollBar::vertical);
+            QScrollBar* horizontal = window.scroll_bar(ScrollBar::horizontal);
+            EXPECT_EQ(vertical->minimum(), 0);
+            EXPECT_EQ(vertical->maximum(), c.max_row);
+            EXPECT_EQ(horizontal->maximum(), c.max_column);
+            EXPECT_EQ(vertical->pageStep(), 2);
+            EXPECT_EQ(horizontal->pageStep(), 2);
+            EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+            EXPECT_EQ(window.line_height(), QFontMetrics(window.font()).height());
+
+            // Page down to the last row and past it; page up back to the top.
+            vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            EXPECT_EQ(window.viewer().first_visible_row(), std::min(4, c.max_row));
+            for (int i = 0; i < 20; ++i) vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            EXPECT_EQ(window.viewer().first_visible_row(), c.max_row);
+            EXPECT_EQ(vertical->value(), c.max_row);
+            vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            EXPECT_EQ(window.viewer().first_visible_row(), c.max_row);
+            horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            EXPECT_EQ(window.viewer().first_visible_column(), 0);
+            horizontal->setSliderPosition(c.max_column);  // the thumb dragged to the end
+            EXPECT_EQ(window.viewer().first_visible_column(), c.max_column);
+            EXPECT_EQ(window.viewer().visible_line(0).size(), 1U);
+            window.grab();  // paints from the first visible row and column
+
+            QTest::keyClick(&window, Qt::Key_Return);
+            QTest::keyClick(&window, Qt::Key_Escape);
+            EXPECT_TRUE(window.isVisible());
+            window.close();
+        };
+        session.command(core::CMD_MAP_SHOW);
+        EXPECT_TRUE(ran);
+        EXPECT_EQ(session.dialogs_shown, std::vector<std::string>{"INCIDENCE"});
+    }
+}
+
+}  // namespace
+}  // namespace veltra::ui::qt::testing
