@@ -28,25 +28,45 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
     // after the epoch; its winners and moves have the bits of the rows'.
     core::PrototypeLanes lanes;
     const bool packed = nprotos >= 1 && nvars >= 1 && lanes.load(prototypes, nprotos, nvars);
-    std::array<double, core::MAX_PROTOTYPES> rates{};
-    std::array<std::uint8_t, core::MAX_PROTOTYPES> moves{};
-    for (std::int32_t n = 0; n < ndata; ++n) {
+    // moves[w][j]: whether prototype j moves when w wins (w itself and its
+    // neighbours up to the order); rates[j]: by how much, set for w at each
+    // presentation.
+    std::array<std::array<std::uint8_t, core::MAX_PROTOTYPES>, core::MAX_PROTOTYPES> moves{};
+    for (std::int32_t w = 0; w < nprotos; ++w) {
+        for (std::int32_t j = 0; j < nprotos; ++j) {
+            const int grid_distance = incidence[w][j];
+            moves[w][j] = j == w || (grid_distance >= 1 && grid_distance <= neighborhood_order);
+        }
+    }
+    std::array<double, core::MAX_PROTOTYPES> rates;
+    rates.fill(neighbour_rate);
+    // The datavectors are drawn a few presentations ahead (the draws keep their
+    // order and number), so that their values come from memory meanwhile.
+    constexpr std::int32_t LOOKAHEAD = 4;
+    std::array<std::int32_t, LOOKAHEAD> upcoming{};
+    std::int32_t drawn = 0;
+    const auto draw = [&] {
         const std::int32_t r = random.draw_random() % ndata;
+        upcoming[static_cast<std::size_t>(drawn % LOOKAHEAD)] = r;
+        ++drawn;
+        if (packed) lanes.prefetch(data[r]);
+    };
+    while (drawn < ndata && drawn < LOOKAHEAD) draw();
+    for (std::int32_t n = 0; n < ndata; ++n) {
+        const std::int32_t r = upcoming[static_cast<std::size_t>(n % LOOKAHEAD)];
+        if (drawn < ndata) draw();
         const std::int32_t w =
             packed ? lanes.find_winner(data[r]) : core::find_winner(prototypes, nprotos, data, r, nvars);
         win_counts[w] = 1;
-        for (std::int32_t j = 0; j < nprotos; ++j) {
-            const int grid_distance = incidence[w][j];
-            moves[j] = j == w || (grid_distance >= 1 && grid_distance <= neighborhood_order);
-            rates[j] = j == w ? learning_rate : neighbour_rate;
-        }
+        rates[w] = learning_rate;
         if (packed) {
-            lanes.move_toward(data[r], rates.data(), moves.data());
-            continue;
+            lanes.move_toward(data[r], rates.data(), moves[w].data());
+        } else {
+            for (std::int32_t j = 0; j < nprotos; ++j) {
+                if (moves[w][j]) move_toward(prototypes, j, data, r, nvars, rates[j]);
+            }
         }
-        for (std::int32_t j = 0; j < nprotos; ++j) {
-            if (moves[j]) move_toward(prototypes, j, data, r, nvars, rates[j]);
-        }
+        rates[w] = neighbour_rate;
     }
     if (packed) lanes.store(prototypes);
     return ndata;

@@ -13,7 +13,8 @@ namespace veltra::bench {
 namespace {
 
 void assign_winners_and_heterogeneity(benchmark::State& state) {
-    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6);
+    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
+                                          static_cast<DataKind>(state.range(1)));
     for (auto _ : state) {
         core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
         benchmark::DoNotOptimize(
@@ -22,7 +23,8 @@ void assign_winners_and_heterogeneity(benchmark::State& state) {
 }
 
 void assign_winners_and_heterogeneity_plain(benchmark::State& state) {
-    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6);
+    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
+                                          static_cast<DataKind>(state.range(1)));
     for (auto _ : state) {
         core::plain::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars,
                                     ws.winners.span());
@@ -34,7 +36,8 @@ void assign_winners_and_heterogeneity_plain(benchmark::State& state) {
 // One pick trial per iteration, through the real trial series. Each run seeds
 // from the fixed clock, so every iteration picks the same prototypes.
 void pick_trial(benchmark::State& state) {
-    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6);
+    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
+                                          static_cast<DataKind>(state.range(1)));
     algorithms::TrialSeries series;
     algorithms::begin_trial_series(series);
     for (auto _ : state) {
@@ -47,7 +50,8 @@ void pick_trial(benchmark::State& state) {
 // The same trial with the plain loops: seed, pick, assign, measure, adopt
 // when better.
 void pick_trial_plain(benchmark::State& state) {
-    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6);
+    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
+                                          static_cast<DataKind>(state.range(1)));
     double best = std::numeric_limits<double>::infinity();
     for (auto _ : state) {
         ws.random.seed_random_from_clock();
@@ -83,25 +87,13 @@ void map_measures(benchmark::State& state) {
 }
 
 // Real time: the fast passes run on several threads.
-BENCHMARK(assign_winners_and_heterogeneity)
-    ->ArgName("nvars")
-    ->Arg(64)
-    ->Arg(1024)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(assign_winners_and_heterogeneity)->Apply(data_shapes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(assign_winners_and_heterogeneity_plain)
-    ->ArgName("nvars")
-    ->Arg(64)
-    ->Arg(1024)
+    ->Apply(data_shapes)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(pick_trial)->ArgName("nvars")->Arg(64)->Arg(1024)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(pick_trial_plain)
-    ->ArgName("nvars")
-    ->Arg(64)
-    ->Arg(1024)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(pick_trial)->Apply(data_shapes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(pick_trial_plain)->Apply(data_shapes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(map_measures<false>)->Name("violations_and_simplicity_4x9")->Unit(benchmark::kMicrosecond);
 BENCHMARK(map_measures<true>)->Name("violations_and_simplicity_4x9_plain")->Unit(benchmark::kMicrosecond);
 

@@ -36,7 +36,8 @@ void plain_epoch(core::Workspace& ws) {
 // presentations and moves.
 template <bool PLAIN>
 void training_epoch(benchmark::State& state) {
-    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6);
+    core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
+                                          static_cast<DataKind>(state.range(1)));
     auto start = core::alloc_matrix(ws.heap, ws.nprotos, ws.nvars);
     if (!start) {
         state.SkipWithError("no memory");
@@ -57,15 +58,11 @@ void training_epoch(benchmark::State& state) {
 
 BENCHMARK(training_epoch<false>)
     ->Name("training_epoch_order_2")
-    ->ArgName("nvars")
-    ->Arg(64)
-    ->Arg(1024)
+    ->Apply(data_shapes)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(training_epoch<true>)
     ->Name("training_epoch_order_2_plain")
-    ->ArgName("nvars")
-    ->Arg(64)
-    ->Arg(1024)
+    ->Apply(data_shapes)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

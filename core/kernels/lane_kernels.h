@@ -38,9 +38,9 @@ extern const LaneKernels AVX512_KERNELS;
 inline constexpr std::int32_t MAX_GROUPS = 8;
 inline constexpr std::int32_t MAX_LANE_PROTOTYPES = MAX_GROUPS * WIDTH;
 // Variables summed for every prototype before one of them is completed.
-inline constexpr std::int32_t PREFIX = 8;
+inline constexpr std::int32_t PREFIX = 16;
 // Variables summed between two checks for early abandon.
-inline constexpr std::int32_t ABANDON_CHECK_INTERVAL = 8;
+inline constexpr std::int32_t ABANDON_CHECK_INTERVAL = 16;
 
 // Lane j of v where bit j of `use` is set and lane j is not NaN, else +inf.
 template <class L>
@@ -145,11 +145,22 @@ std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::
     return g * WIDTH + __builtin_ctz(L::equal(sums[g], L::broadcast(m)) & valid(g));
 }
 
+// Asks for the first cache lines of a row of n values ahead of their use; the
+// hardware follows on by itself from there.
+inline void prefetch_row(const double* row, std::int32_t n) noexcept {
+    constexpr std::int32_t VALUES_PER_LINE = 8;
+    constexpr std::int32_t LINES = 8;
+    for (std::int32_t k = 0; k < n && k < VALUES_PER_LINE * LINES; k += VALUES_PER_LINE)
+        __builtin_prefetch(row + k);
+}
+
 template <class L>
 void find_winners(const double* packed, std::int32_t nprotos, std::int32_t nvars, const double* const* rows,
                   std::int32_t count, std::int32_t* winners) noexcept {
-    for (std::int32_t i = 0; i < count; ++i)
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
         winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i]);
+    }
 }
 
 template <class L>
@@ -159,15 +170,10 @@ void move_toward(double* packed, std::int32_t nprotos, std::int32_t nvars, const
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = g * WIDTH;
         const std::int32_t count = nprotos - first < WIDTH ? nprotos - first : WIDTH;
-        alignas(64) double lane_rates[WIDTH] = {};
         unsigned moving = 0;
-        for (std::int32_t j = 0; j < count; ++j) {
-            if (moves[first + j] == 0) continue;
-            moving |= 1u << j;
-            lane_rates[j] = rates[first + j];
-        }
+        for (std::int32_t j = 0; j < count; ++j) moving |= static_cast<unsigned>(moves[first + j] != 0) << j;
         if (moving == 0) continue;
-        const L rate = L::load(lane_rates);
+        const L rate = L::load_first(rates + first, count);
         double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
         for (std::int32_t k = 0; k < nvars; ++k) {
             double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;

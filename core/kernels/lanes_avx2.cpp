@@ -19,6 +19,12 @@ struct Lanes {
 
     static Lanes zero() noexcept { return {_mm256_setzero_pd(), _mm256_setzero_pd()}; }
     static Lanes load(const double* p) noexcept { return {_mm256_loadu_pd(p), _mm256_loadu_pd(p + 4)}; }
+    // Lanes 0..count-1 from p, the others 0; nothing past them is read.
+    static Lanes load_first(const double* p, int count) noexcept {
+        const unsigned bits = (1u << count) - 1u;
+        return {_mm256_maskload_pd(p, _mm256_castpd_si256(mask_of(bits))),
+                _mm256_maskload_pd(p + 4, _mm256_castpd_si256(mask_of(bits >> 4)))};
+    }
     static Lanes broadcast(double a) noexcept { return {_mm256_set1_pd(a), _mm256_set1_pd(a)}; }
     void store(double* p) const noexcept {
         _mm256_storeu_pd(p, lo);

@@ -13,6 +13,10 @@ struct Lanes {
 
     static Lanes zero() noexcept { return {_mm512_setzero_pd()}; }
     static Lanes load(const double* p) noexcept { return {_mm512_loadu_pd(p)}; }
+    // Lanes 0..count-1 from p, the others 0; nothing past them is read.
+    static Lanes load_first(const double* p, int count) noexcept {
+        return {_mm512_maskz_loadu_pd(static_cast<__mmask8>((1u << count) - 1u), p)};
+    }
     static Lanes broadcast(double a) noexcept { return {_mm512_set1_pd(a)}; }
     void store(double* p) const noexcept { _mm512_storeu_pd(p, v); }
     // Bit j set when lane j of a is at most lane j of b (false with NaN).

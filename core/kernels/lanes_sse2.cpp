@@ -22,6 +22,17 @@ struct Lanes {
     static Lanes load(const double* p) noexcept {
         return {{_mm_loadu_pd(p), _mm_loadu_pd(p + 2), _mm_loadu_pd(p + 4), _mm_loadu_pd(p + 6)}};
     }
+    // Lanes 0..count-1 from p, the others 0; nothing past them is read.
+    static Lanes load_first(const double* p, int count) noexcept {
+        Lanes r;
+        for (int q = 0; q < 4; ++q) {
+            const int left = count - 2 * q;
+            r.v[q] = left >= 2   ? _mm_loadu_pd(p + 2 * q)
+                     : left == 1 ? _mm_load_sd(p + 2 * q)
+                                 : _mm_setzero_pd();
+        }
+        return r;
+    }
     static Lanes broadcast(double a) noexcept {
         const __m128d b = _mm_set1_pd(a);
         return {{b, b, b, b}};

@@ -84,6 +84,10 @@ void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std:
     }
 }
 
+void PrototypeLanes::prefetch(const double* datavector) const noexcept {
+    lanes::prefetch_row(datavector, nvars_);
+}
+
 void PrototypeLanes::move_toward(const double* datavector, const double* rates,
                                  const std::uint8_t* moves) noexcept {
     active_kernels().move_toward(packed_, nprotos_, nvars_, datavector, rates, moves);

@@ -37,6 +37,10 @@ public:
     // value v to v + rates[p] * (datavector[k] - v); the others stay as they are.
     void move_toward(const double* datavector, const double* rates, const std::uint8_t* moves) noexcept;
 
+    // Asks for the first values of a datavector (nvars values) that a later
+    // call will search, so that they come from memory meanwhile.
+    void prefetch(const double* datavector) const noexcept;
+
 private:
     double* packed_ = nullptr;
     std::size_t capacity_ = 0;
