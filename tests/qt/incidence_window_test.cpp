@@ -7,6 +7,7 @@
 
 #include "core/map_shape.h"
 #include "qt_session.h"
+#include "ui/dialog_templates.h"
 
 namespace veltra::ui::qt::testing {
 namespace {
@@ -44,6 +45,9 @@ TEST(IncidenceWindow, RangesPageStepsAndClosingFor2x3And6x6) {
             EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
             EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
             EXPECT_EQ(window.line_height(), QFontMetrics(window.font()).height());
+            // At its template's place over the client area, not centred.
+            const QPoint client = session.window().canvas().mapToGlobal(QPoint(0, 0));
+            EXPECT_EQ(window.pos(), client + window.units().to_pixels(INCIDENCE.rect).topLeft());
 
             // Page down to the last row and past it; page up back to the top.
             vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);

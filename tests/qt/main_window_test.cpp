@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
@@ -18,6 +19,25 @@ using core::CMD_ABOUT, core::CMD_CONVERGE, core::CMD_EXPORT_MEAN_VALUES, core::C
     core::CMD_IMPORT_PROTOTYPES, core::CMD_MAP_SHOW, core::CMD_MAP_SIZE, core::CMD_PAIRWISE_EXCHANGE,
     core::CMD_PICK_DATAPOINTS, core::CMD_QUIT, core::CMD_RANDOM_WEIGHTS, core::CMD_RECALL_ASSIGNMENT,
     core::CMD_RECALL_FREQUENCY, core::CMD_SAMMON_VISUALIZATION, core::CMD_SOM_TRAINING;
+
+// Calls back whenever a widget paints itself.
+class PaintWatcher final : public QObject {
+public:
+    PaintWatcher(QWidget* widget, std::function<void(QWidget*)> on_paint)
+        : widget_(widget), on_paint_(std::move(on_paint)) {
+        widget_->installEventFilter(this);
+    }
+    ~PaintWatcher() override { widget_->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget_ && event->type() == QEvent::Paint) on_paint_(widget_);
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+    std::function<void(QWidget*)> on_paint_;
+};
 
 const std::vector<int> ALWAYS = {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT};
 
@@ -196,21 +216,32 @@ TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
 
     QRect monitor;
     std::string epochs;
+    std::vector<QString> painted_epochs;
     session.scripts["SOM"] = [&](TemplateDialog& dialog) {
+        TemplateDialog* box = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* candidate = qobject_cast<TemplateDialog*>(top);
+            if (candidate != nullptr && candidate->isVisible() &&
+                candidate->dialog_template().name == "SOMINFO") {
+                box = candidate;
+            }
+        }
+        ASSERT_NE(box, nullptr);
+        // Each epoch's value is painted at once, while the dialog is hidden.
+        PaintWatcher watcher(box->control(109), [&](QWidget* field) {
+            if (!dialog.isVisible()) painted_epochs.push_back(static_cast<QLabel*>(field)->text());
+        });
         type(dialog, 105, "2");
         type(dialog, 118, "0");
         dialog.press(101);
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<TemplateDialog*>(top);
-            if (box != nullptr && box->isVisible() && box->dialog_template().name == "SOMINFO") {
-                monitor = box->frameGeometry();
-                epochs = box->item_text(109);
-            }
-        }
+        monitor = box->frameGeometry();
+        epochs = box->item_text(109);
         dialog.press(102);
     };
     session.command(CMD_SOM_TRAINING);
     EXPECT_EQ(epochs, "2");
+    // The monitor is repainted once as the run starts, then at every epoch.
+    EXPECT_EQ(painted_epochs, (std::vector<QString>{"", "1", "2"}));
     const QRect screen = session.window().screen()->geometry();
     EXPECT_EQ(monitor.right() + 1, screen.width() - 20);
     EXPECT_EQ(monitor.bottom() + 1, screen.height() - 20);
