@@ -3,15 +3,13 @@
 #include <QPainter>
 #include <QPen>
 
+#include "ui/qt/qt_text.h"
+
 namespace veltra::ui::qt {
 
 namespace {
 
 QColor to_qt(Color color) { return QColor(color.red, color.green, color.blue); }
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -5,16 +5,9 @@
 #include <QFileDialog>
 
 #include "ui/file_filters.h"
+#include "ui/qt/qt_text.h"
 
 namespace veltra::ui::qt {
-
-namespace {
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 QStringList name_filters(int filter_id) {
     QStringList filters;

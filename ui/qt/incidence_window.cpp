@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "ui/dialog_templates.h"
+#include "ui/qt/qt_text.h"
 
 namespace veltra::ui::qt {
 
@@ -14,10 +15,6 @@ namespace {
 // Both scroll bars move by two lines or two characters per page, whatever
 // the window's size.
 constexpr int PAGE_STEP = 2;
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The table's drawing surface: the visible lines from the first visible row
 // at y = i * line height, each from the first visible column.

@@ -9,14 +9,11 @@
 #include <QTimer>
 
 #include "ui/qt/artwork.h"
+#include "ui/qt/qt_text.h"
 
 namespace veltra::ui::qt {
 
 namespace {
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The window system's default size for a new main window: three quarters of
 // the screen each way.

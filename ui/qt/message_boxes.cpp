@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "ui/qt/qt_text.h"
+
 namespace veltra::ui::qt {
 
 namespace {
@@ -19,10 +21,6 @@ QMessageBox::Icon to_qt(Icon icon) {
             return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
-}
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace

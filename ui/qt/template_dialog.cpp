@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "ui/qt/artwork.h"
+#include "ui/qt/qt_text.h"
 
 namespace veltra::ui::qt {
 
@@ -21,10 +22,6 @@ Qt::WindowFlags window_flags(std::uint32_t style) {
     if (style & STYLE_MAXIMIZE_BOX) flags |= Qt::WindowMaximizeButtonHint;
     if (!(style & STYLE_CAPTION)) flags |= Qt::FramelessWindowHint;
     return flags;
-}
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The icon control shows the icon at its own size, whatever the template says.
