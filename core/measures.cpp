@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -44,20 +45,25 @@ Scratch& scratch() noexcept {
 }
 
 // Calls body(begin, end) on ranges that cover [0, n) once, in parallel when
-// `work` is large enough. Each range writes only its own entries.
+// `work` is large enough. Each range writes only its own entries. The threads
+// take ranges as they become free, so a thread that the system holds back
+// does not hold up the others.
 template <class Body>
 void for_ranges(std::int32_t n, std::int64_t work, const Body& body) {
     ThreadPool* pool = kernel_pool();
-    const std::int32_t parts = (pool == nullptr || work < PARALLEL_WORK) ? 1 : std::min(pool->size(), n);
-    if (parts <= 1) {
+    if (pool == nullptr || pool->size() == 1 || work < PARALLEL_WORK) {
         body(0, n);
         return;
     }
-    pool->run([&](std::int32_t part) {
-        if (part >= parts) return;
-        const auto begin = static_cast<std::int32_t>(std::int64_t{n} * part / parts);
-        const auto end = static_cast<std::int32_t>(std::int64_t{n} * (part + 1) / parts);
-        body(begin, end);
+    constexpr std::int32_t RANGE = 256;
+    std::atomic<std::int64_t> next{0};
+    pool->run([&](std::int32_t) {
+        for (;;) {
+            const std::int64_t begin = next.fetch_add(RANGE, std::memory_order_relaxed);
+            if (begin >= n) return;
+            const auto first = static_cast<std::int32_t>(begin);
+            body(first, n - first < RANGE ? n : first + RANGE);
+        }
     });
 }
 
