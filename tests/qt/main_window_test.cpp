@@ -148,6 +148,23 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_EQ(session.enabled_items(), with_always(trained));
     EXPECT_TRUE(session.window().action(CMD_SAMMON_VISUALIZATION)->isChecked());
 
+    // Recall and export choose their file through the Save dialog.
+    session.file_choices = {session.path("counts.frq"), session.path("prototypes.wgt")};
+    session.scripts["RECALL"] = [](TemplateDialog& dialog) {
+        EXPECT_NE(dialog.item_text(112), "None");
+        dialog.press(101);
+    };
+    session.command(CMD_RECALL_FREQUENCY);
+    session.command(CMD_EXPORT_PROTOTYPES);
+    mirrors();
+    ASSERT_EQ(session.file_requests.size(), 3U);
+    EXPECT_EQ(session.file_requests[1].kind, FileDialogKind::save);
+    EXPECT_EQ(session.file_requests[1].filter_id, 5);
+    EXPECT_EQ(session.file_requests[2].kind, FileDialogKind::save);
+    EXPECT_EQ(session.file_requests[2].filter_id, 2);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.path("counts.frq"))));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.path("prototypes.wgt"))));
+
     session.scripts["PAIRWISE"] = [](TemplateDialog& dialog) {
         type(dialog, 105, "5");
         dialog.press(101);
@@ -159,12 +176,13 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_EQ(session.enabled_items(), with_always(initialized));
     EXPECT_FALSE(session.window().action(CMD_SAMMON_VISUALIZATION)->isChecked());
 
-    EXPECT_EQ(session.dialogs_shown,
-              (std::vector<std::string>{"IMPORTFILTER", "MATRIXSIZE", "RANDOMWEIGHTS", "SOM", "PAIRWISE"}));
+    EXPECT_EQ(session.dialogs_shown, (std::vector<std::string>{"IMPORTFILTER", "MATRIXSIZE", "RANDOMWEIGHTS",
+                                                               "SOM", "RECALL", "PAIRWISE"}));
     EXPECT_EQ(
         session.message_texts(),
         (std::vector<std::string>{"Data file read.", "Incidence matrix defined.", "Prototypes initialized.",
-                                  "SOM training done.", "Pairwise exchange done."}));
+                                  "SOM training done.", "Frequency file written.", "File written.",
+                                  "Pairwise exchange done."}));
 }
 
 // Cancelling the file choice ends the import dialog before it is shown, and
