@@ -34,6 +34,9 @@ MainWindow::MainWindow(core::Workspace& ws, QtHostHooks hooks)
     resize(default_size());
 
     for (const MenuEntry& entry : main_menu()) {
+        // Styles that can right-align the menu bar's last popups do so after
+        // a separator; the others simply keep them last.
+        if (entry.right_end) menuBar()->addSeparator();
         QMenu* menu = menuBar()->addMenu(to_qstring(entry.text));
         add_entries(*menu, entry.items);
     }
