@@ -6,13 +6,13 @@
 #include <QScreen>
 #include <QThread>
 
+#include "ui/dialog_templates.h"
 #include "ui/qt/artwork.h"
 
 namespace veltra::ui::qt {
 
-SplashWindow::SplashWindow()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      picture_(splash_picture()) {
+SplashWindow::SplashWindow() : TemplateDialog(INTRODUCTION, nullptr), picture_(splash_picture()) {
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::SplashScreen | Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("splash"));
     setFixedSize(picture_.size());
     const QScreen* screen = QGuiApplication::primaryScreen();

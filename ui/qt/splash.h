@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPixmap>
-#include <QWidget>
 #include <functional>
 
 #include "core/clock.h"
+#include "ui/qt/template_dialog.h"
 
 namespace veltra::ui::qt {
 
@@ -12,9 +12,10 @@ namespace veltra::ui::qt {
 // many whole seconds from the start of its wait.
 inline constexpr int SPLASH_SECONDS = 5;
 
-// The start-up window: the splash picture in a thin-bordered window without
-// caption, of the picture's size, centred on the screen.
-class SplashWindow final : public QWidget {
+// The start-up window, from the template INTRODUCTION: the splash picture in
+// a thin-bordered window without caption, of the picture's size, centred on
+// the screen.
+class SplashWindow final : public TemplateDialog {
     Q_OBJECT
 
 public:
