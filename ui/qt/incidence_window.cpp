@@ -95,8 +95,6 @@ IncidenceWindow::IncidenceWindow(IncidenceViewer& viewer, QWidget* owner)
     connect(this, &TemplateDialog::close_requested, this, &TemplateDialog::end_modal);
 }
 
-void IncidenceWindow::run(const DialogDriver& driver) { run_modal(driver); }
-
 QScrollBar* IncidenceWindow::scroll_bar(ScrollBar bar) const noexcept {
     return bar == ScrollBar::vertical ? vertical_ : horizontal_;
 }

@@ -17,9 +17,6 @@ class IncidenceWindow final : public TemplateDialog {
 public:
     IncidenceWindow(IncidenceViewer& viewer, QWidget* owner);
 
-    // Runs the window modally until it is closed.
-    void run(const DialogDriver& driver);
-
     QScrollBar* scroll_bar(ScrollBar bar) const noexcept;
     IncidenceViewer& viewer() noexcept { return viewer_; }
     // Pixel height of one table line, measured when the window opens.

@@ -9,7 +9,6 @@
 namespace veltra::ui::qt {
 
 MapCanvas::MapCanvas(const Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
-    setObjectName(QStringLiteral("client_area"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
 }

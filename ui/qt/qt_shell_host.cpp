@@ -30,7 +30,7 @@ std::unique_ptr<StatusBox> QtShellHost::open_status_box(const DialogTemplate& bo
 
 void QtShellHost::run_incidence_viewer(IncidenceViewer& viewer) {
     IncidenceWindow incidence(viewer, &window_);
-    incidence.run(hooks_.drive_dialog);
+    incidence.run_modal(hooks_.drive_dialog);
 }
 
 std::optional<std::string> QtShellHost::open_file_dialog(int filter_id) {

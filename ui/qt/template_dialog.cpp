@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
 
@@ -46,7 +47,9 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialog_template, QWidget* o
     QPoint origin;
     if (owner != nullptr) {
         const QWidget* client = owner;
-        if (const auto* central = owner->findChild<QWidget*>(QStringLiteral("client_area"))) client = central;
+        if (const auto* main = qobject_cast<QMainWindow*>(owner); main != nullptr && main->centralWidget()) {
+            client = main->centralWidget();
+        }
         origin = client->mapToGlobal(QPoint(0, 0));
     }
     move(origin + rect.topLeft());
