@@ -25,8 +25,9 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
     random.seed_random_from_clock();
     const double neighbour_rate = learning_rate * update_factor;
     // The presentations work on a packed copy of the prototypes, written back
-    // after the epoch; its winners and moves have the bits of the rows'.
-    core::PrototypeLanes lanes;
+    // after the epoch; its winners and moves have the bits of the rows'. Its
+    // storage is kept for the next epoch.
+    thread_local core::PrototypeLanes lanes;
     const bool packed = nprotos >= 1 && nvars >= 1 && lanes.load(prototypes, nprotos, nvars);
     // moves[w][j]: whether prototype j moves when w wins (w itself and its
     // neighbours up to the order); rates[j]: by how much, set for w at each
