@@ -20,6 +20,9 @@ std::atomic<InstructionSet>& active() noexcept {
 }  // namespace
 
 bool instruction_set_supported(InstructionSet set) noexcept {
+    // May run before the run-time library has read the processor's features
+    // (from a static initializer), so read them here.
+    __builtin_cpu_init();
     switch (set) {
         case InstructionSet::sse2:
             return true;
