@@ -39,6 +39,10 @@ inline constexpr std::int32_t MAX_GROUPS = 8;
 inline constexpr std::int32_t MAX_LANE_PROTOTYPES = MAX_GROUPS * WIDTH;
 // Variables summed for every prototype before one of them is completed.
 inline constexpr std::int32_t PREFIX = 16;
+// Datavectors searched with early abandon to learn whether it pays for the
+// others of a call; it pays when it saves at least this share of the sums.
+inline constexpr std::int32_t PROBE = 16;
+inline constexpr double ABANDON_PAYS = 0.25;
 // Variables summed between two checks for early abandon.
 inline constexpr std::int32_t ABANDON_CHECK_INTERVAL = 16;
 
@@ -57,10 +61,11 @@ double smallest_lane(L v) noexcept {
     return smallest;
 }
 
-// The winner of one datavector, with exact early abandon.
+// The winner of one datavector, with exact early abandon after `prefix`
+// variables (nvars: none); adds the lane-group steps summed to `steps`.
 //
 // Every lane sums its own distance in index order from 0, so every distance
-// that is completed has the bits of the plain loop. First all lanes sum a short
+// that is completed has the bits of the plain loop. First all lanes sum the
 // prefix; the group of lanes holding the smallest partial sum is completed and
 // its smallest distance becomes the bound. A partial sum only grows (squares
 // are never negative) or turns NaN, so a lane whose partial sum is above the
@@ -71,9 +76,8 @@ double smallest_lane(L v) noexcept {
 // it and prototype 0 wins.
 template <class L>
 std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::int32_t nvars,
-                               const double* datavector) noexcept {
+                               const double* datavector, std::int32_t prefix, std::int64_t& steps) noexcept {
     const std::int32_t groups = (nprotos + WIDTH - 1) / WIDTH;
-    const std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     const auto lanes_of = [&](std::int32_t g) {
         return packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
     };
@@ -82,6 +86,7 @@ std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::
     };
     const auto accumulate = [&](L& sum, std::int32_t g, std::int32_t k0, std::int32_t k1) {
         const double* lanes = lanes_of(g);
+        steps += k1 - k0;
         L running = sum;
         for (std::int32_t k = k0; k < k1; ++k) {
             const L d = L::load(lanes + static_cast<std::ptrdiff_t>(k) * WIDTH) - L::broadcast(datavector[k]);
@@ -154,12 +159,23 @@ inline void prefetch_row(const double* row, std::int32_t n) noexcept {
         __builtin_prefetch(row + k);
 }
 
+// Early abandon costs checks and a longer chain of dependent sums, which data
+// whose distances are all alike never repays; so the first PROBE datavectors
+// measure what it saves and the others of the call go without it when too
+// little. Either way the winners are the same.
 template <class L>
 void find_winners(const double* packed, std::int32_t nprotos, std::int32_t nvars, const double* const* rows,
                   std::int32_t count, std::int32_t* winners) noexcept {
+    const std::int32_t groups = (nprotos + WIDTH - 1) / WIDTH;
+    std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
+    std::int64_t steps = 0;
     for (std::int32_t i = 0; i < count; ++i) {
+        if (i == PROBE) {
+            const double full = static_cast<double>(groups) * nvars * PROBE;
+            if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
+        }
         if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
-        winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i]);
+        winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i], prefix, steps);
     }
 }
 
@@ -175,6 +191,15 @@ void move_toward(double* packed, std::int32_t nprotos, std::int32_t nvars, const
         if (moving == 0) continue;
         const L rate = L::load_first(rates + first, count);
         double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
+        // Lanes past the last prototype may move too: they are never results.
+        if ((moving | ~((1u << count) - 1u)) == ~0u) {
+            for (std::int32_t k = 0; k < nvars; ++k) {
+                double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
+                const L old = L::load(values);
+                (old + rate * (L::broadcast(datavector[k]) - old)).store(values);
+            }
+            continue;
+        }
         for (std::int32_t k = 0; k < nvars; ++k) {
             double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
             const L old = L::load(values);
