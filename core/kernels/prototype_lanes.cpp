@@ -67,9 +67,7 @@ void PrototypeLanes::store(Matrix& prototypes) const noexcept {
 }
 
 std::int32_t PrototypeLanes::find_winner(const double* datavector) const noexcept {
-    std::int32_t winner = 0;
-    active_kernels().find_winners(packed_, nprotos_, nvars_, &datavector, 1, &winner);
-    return winner;
+    return active_kernels().find_winner(packed_, nprotos_, nvars_, datavector);
 }
 
 void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
