@@ -150,27 +150,30 @@ std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::
     for (std::int32_t g = 0; g < groups; ++g) sums[g] = L::zero();
     accumulate_groups(sums, groups, packed, nvars, datavector, prefix);
     steps += static_cast<std::int64_t>(groups) * prefix;
-    L smallest = L::broadcast(__builtin_inf());
-    for (std::int32_t g = 0; g < groups; ++g) smallest = L::min(smallest, usable(sums[g], valid(g)));
     const unsigned all = (1u << groups) - 1u;
-    std::int32_t guess = first_group_holding(sums, smallest_lane(smallest), all);
-    if (guess < 0) guess = 0;
-    accumulate(sums[guess], guess, prefix, nvars);
-    const L bound = L::broadcast(smallest_lane(usable(sums[guess], valid(guess))));
-
-    unsigned alive = all & ~(1u << guess);
+    unsigned completed = all;
     std::int32_t group0_abandoned_at = -1;
-    for (std::int32_t k0 = prefix; k0 < nvars && alive != 0; k0 += ABANDON_CHECK_INTERVAL) {
-        const std::int32_t k1 = nvars - k0 < ABANDON_CHECK_INTERVAL ? nvars : k0 + ABANDON_CHECK_INTERVAL;
-        for (std::int32_t g = 0; g < groups; ++g) {
-            if ((alive & (1u << g)) == 0) continue;
-            if ((L::less_equal(sums[g], bound) & valid(g)) == 0) {
-                alive &= ~(1u << g);
-                if (g == 0) group0_abandoned_at = k0;
-                continue;
+    if (prefix < nvars) {
+        L smallest = L::broadcast(__builtin_inf());
+        for (std::int32_t g = 0; g < groups; ++g) smallest = L::min(smallest, usable(sums[g], valid(g)));
+        std::int32_t guess = first_group_holding(sums, smallest_lane(smallest), all);
+        if (guess < 0) guess = 0;
+        accumulate(sums[guess], guess, prefix, nvars);
+        const L bound = L::broadcast(smallest_lane(usable(sums[guess], valid(guess))));
+        unsigned alive = all & ~(1u << guess);
+        for (std::int32_t k0 = prefix; k0 < nvars && alive != 0; k0 += ABANDON_CHECK_INTERVAL) {
+            const std::int32_t k1 = nvars - k0 < ABANDON_CHECK_INTERVAL ? nvars : k0 + ABANDON_CHECK_INTERVAL;
+            for (std::int32_t g = 0; g < groups; ++g) {
+                if ((alive & (1u << g)) == 0) continue;
+                if ((L::less_equal(sums[g], bound) & valid(g)) == 0) {
+                    alive &= ~(1u << g);
+                    if (g == 0) group0_abandoned_at = k0;
+                    continue;
+                }
+                accumulate(sums[g], g, k0, k1);
             }
-            accumulate(sums[g], g, k0, k1);
         }
+        completed = alive | (1u << guess);
     }
 
     // Prototype 0's distance is NaN when its partial sum is or a later
@@ -182,8 +185,7 @@ std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::
             if (d != d) return 0;
         }
     }
-    const unsigned completed = alive | (1u << guess);
-    smallest = L::broadcast(__builtin_inf());
+    L smallest = L::broadcast(__builtin_inf());
     for (std::int32_t g = 0; g < groups; ++g) {
         if ((completed & (1u << g)) != 0) smallest = L::min(smallest, usable(sums[g], valid(g)));
     }
