@@ -22,23 +22,40 @@ using testing::make_matrix;
 using testing::NOT_A_NUMBER;
 using testing::same_bits;
 
-enum class Values { spread, ties, specials };
+enum class Values { spread, ties, specials, clustered };
 
 // Spread: distinct values, so winners are decided by the sums. Ties: few
 // small integers and duplicated prototypes, so equal distances are common.
 // Specials: NaN and infinities in some datavectors and prototypes (prototype
 // 0 included), each row holding at most one so that most sums stay finite.
+// Clustered: rows near one of a few centres (the same for every matrix of
+// that width), with NaN and infinities as in specials, so that early abandon
+// pays and is used.
 void fill(Matrix& m, std::int32_t rows, std::int32_t cols, Values values, std::mt19937_64& random) {
     std::normal_distribution<double> normal(0.0, 10.0);
     std::uniform_int_distribution<int> small(0, 2);
+    std::mt19937_64 centre_random(static_cast<std::uint64_t>(cols));
+    std::vector<double> centres(static_cast<std::size_t>(7 * cols));
+    for (double& c : centres) c = 100.0 * normal(centre_random);
     for (std::int32_t i = 0; i < rows; ++i) {
-        for (std::int32_t k = 0; k < cols; ++k)
-            m[i][k] = values == Values::ties ? small(random) : normal(random);
+        const double* centre = centres.data() + static_cast<std::ptrdiff_t>(i % 7) * cols;
+        for (std::int32_t k = 0; k < cols; ++k) {
+            switch (values) {
+                case Values::ties:
+                    m[i][k] = small(random);
+                    break;
+                case Values::clustered:
+                    m[i][k] = centre[k] + normal(random);
+                    break;
+                default:
+                    m[i][k] = normal(random);
+            }
+        }
     }
     if (values == Values::ties) {
         for (std::int32_t i = 1; i < rows; i += 3) std::copy(m[i - 1], m[i - 1] + cols, m[i]);
     }
-    if (values == Values::specials) {
+    if (values == Values::specials || values == Values::clustered) {
         const double specials[] = {NOT_A_NUMBER, INFINITE, -INFINITE};
         std::uniform_int_distribution<std::int32_t> column(0, cols - 1);
         for (std::int32_t i = 0; i < rows; i += 4) m[i][column(random)] = specials[(i / 4) % 3];
@@ -96,7 +113,7 @@ TEST(FastMeasures, MatchThePlainLoopsBitForBit) {
         const std::int32_t ndata = nvars >= 1000 ? 41 : 203;
         for (const auto& shape : map_shapes) {
             const std::int32_t nprotos = shape[0] * shape[1];
-            for (const Values values : {Values::spread, Values::ties, Values::specials}) {
+            for (const Values values : {Values::spread, Values::ties, Values::specials, Values::clustered}) {
                 SCOPED_TRACE("nvars " + std::to_string(nvars) + ", nprotos " + std::to_string(nprotos) +
                              ", values " + std::to_string(static_cast<int>(values)));
                 Heap heap;
@@ -207,6 +224,10 @@ TEST(FastMeasures, WinnerSearchKeepsTheNaNAndTieRules) {
             SCOPED_TRACE(testing::name_of(set));
             ASSERT_TRUE(force_instruction_set(set));
             EXPECT_EQ(find_winner(prototypes, nprotos, data, 0, nvars), c.winner);
+            // A pass searches with early abandon, a single search without.
+            std::int32_t winner = -1;
+            assign_winners(data, 1, prototypes, nprotos, nvars, std::span(&winner, 1));
+            EXPECT_EQ(winner, c.winner);
         }
     }
 }
