@@ -64,8 +64,6 @@ bool Availability::is_enabled(int command) const noexcept {
     return command >= 0 && command < ID_LIMIT && enabled_[command];
 }
 
-void Availability::add_observer(Observer observer) {
-    observers_.push_back(std::move(observer));
-}
+void Availability::add_observer(Observer observer) { observers_.push_back(std::move(observer)); }
 
 }  // namespace veltra::core

@@ -28,13 +28,24 @@ inline constexpr int CMD_HELP_CONTENTS = 91;
 inline constexpr int CMD_ABOUT = 99;
 
 // Every command id, in menu order.
-inline constexpr std::array<int, 18> ALL_COMMANDS = {
-    CMD_IMPORT_DATAVECTORS, CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES,
-    CMD_EXPORT_VIOLATIONS,  CMD_EXPORT_MEAN_VALUES, CMD_QUIT,
-    CMD_MAP_SIZE,           CMD_MAP_SHOW,           CMD_RANDOM_WEIGHTS,
-    CMD_PICK_DATAPOINTS,    CMD_CONVERGE,           CMD_PAIRWISE_EXCHANGE,
-    CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING,     CMD_RECALL_FREQUENCY,
-    CMD_RECALL_ASSIGNMENT,  CMD_HELP_CONTENTS,      CMD_ABOUT};
+inline constexpr std::array<int, 18> ALL_COMMANDS = {CMD_IMPORT_DATAVECTORS,
+                                                     CMD_IMPORT_PROTOTYPES,
+                                                     CMD_EXPORT_PROTOTYPES,
+                                                     CMD_EXPORT_VIOLATIONS,
+                                                     CMD_EXPORT_MEAN_VALUES,
+                                                     CMD_QUIT,
+                                                     CMD_MAP_SIZE,
+                                                     CMD_MAP_SHOW,
+                                                     CMD_RANDOM_WEIGHTS,
+                                                     CMD_PICK_DATAPOINTS,
+                                                     CMD_CONVERGE,
+                                                     CMD_PAIRWISE_EXCHANGE,
+                                                     CMD_SAMMON_VISUALIZATION,
+                                                     CMD_SOM_TRAINING,
+                                                     CMD_RECALL_FREQUENCY,
+                                                     CMD_RECALL_ASSIGNMENT,
+                                                     CMD_HELP_CONTENTS,
+                                                     CMD_ABOUT};
 
 // The named events that alone change which commands may run.
 enum class AvailabilityEvent {

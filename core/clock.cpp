@@ -4,9 +4,7 @@
 
 namespace veltra::core {
 
-std::int64_t SystemClock::now_seconds() const {
-    return static_cast<std::int64_t>(std::time(nullptr));
-}
+std::int64_t SystemClock::now_seconds() const { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 const Clock& system_clock() {
     static const SystemClock clock;

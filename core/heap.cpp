@@ -21,8 +21,6 @@ void Heap::release(void* block) noexcept {
     std::free(block);
 }
 
-void Heap::set_allocation_budget(std::optional<std::size_t> allocations) noexcept {
-    budget_ = allocations;
-}
+void Heap::set_allocation_budget(std::optional<std::size_t> allocations) noexcept { budget_ = allocations; }
 
 }  // namespace veltra::core

@@ -9,7 +9,10 @@
 namespace veltra::core {
 
 // The distances, the winner rule and the quality measures by which every
-// algorithm judges a map. Sums run in index order from 0; nothing allocates.
+// algorithm judges a map. Each returns exactly the bits of the plain loops in
+// core/measures_plain.h (sums in index order from 0) and never fails; the
+// fast paths keep their scratch from the first call on, outside the
+// workspace heap, and fall back to the plain loops when it cannot be had.
 
 // Sum over k < nvars of (a[k] - b[k])^2; 0 when nvars <= 0.
 double squared_distance(const double* a, const double* b, std::int32_t nvars) noexcept;

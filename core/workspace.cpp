@@ -15,7 +15,8 @@ void Workspace::release_all() noexcept {
     release_block(projection_y);
 }
 
-ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata, std::int32_t nvars) {
+ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata,
+                                std::int32_t nvars) {
     ws.ndata = ndata;
     ws.nvars = nvars;
     release_block(ws.data);
@@ -52,7 +53,8 @@ StorageResult allocate_map_storage(Workspace& ws) {
 }
 
 ImportResult import_prototypes(Workspace& ws, const std::string& path) {
-    if (!io::read_matrix_file(path, ws.trial_prototypes, ws.nprotos, ws.nvars)) return ImportResult::read_error;
+    if (!io::read_matrix_file(path, ws.trial_prototypes, ws.nprotos, ws.nvars))
+        return ImportResult::read_error;
     copy_matrix(ws.trial_prototypes, ws.prototypes);
     return ImportResult::ok;
 }

@@ -32,9 +32,9 @@ struct Workspace {
     std::int32_t cols = 0;
     std::int32_t nprotos = 0;
 
-    Matrix data;              // ndata x nvars
-    Matrix prototypes;        // nprotos x nvars
-    Matrix trial_prototypes;  // nprotos x nvars, scratch
+    Matrix data;                 // ndata x nvars
+    Matrix prototypes;           // nprotos x nvars
+    Matrix trial_prototypes;     // nprotos x nvars, scratch
     IntVector winners;           // ndata, 0-based prototype index
     IntVector violation_counts;  // nprotos
     IntVector win_counts;        // nprotos

@@ -15,8 +15,8 @@ namespace veltra::io {
 // be had from `heap` (then no file is created).
 
 // One line per row, every value "%f ".
-[[nodiscard]] bool write_prototypes_file(const std::string& path, const core::Matrix& matrix, std::int32_t rows,
-                                         std::int32_t cols);
+[[nodiscard]] bool write_prototypes_file(const std::string& path, const core::Matrix& matrix,
+                                         std::int32_t rows, std::int32_t cols);
 
 // The values "%5d ", a line break after every per_line-th.
 [[nodiscard]] bool write_frequency_file(const std::string& path, std::span<const std::int32_t> values,

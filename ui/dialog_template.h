@@ -16,13 +16,13 @@ struct Rect {
 
 enum class ControlKind {
     group_box,
-    static_text,           // left-aligned
-    centered_static,       // centred value field
-    edit,                  // bordered, tab stop, starts a group, no horizontal scrolling
-    push_button,           // tab stop
-    arrow_button,          // the "<" and ">" steppers: no tab stop
-    default_push_button,   // tab stop; Enter presses it
-    icon,                  // the application icon
+    static_text,          // left-aligned
+    centered_static,      // centred value field
+    edit,                 // bordered, tab stop, starts a group, no horizontal scrolling
+    push_button,          // tab stop
+    arrow_button,         // the "<" and ">" steppers: no tab stop
+    default_push_button,  // tab stop; Enter presses it
+    icon,                 // the application icon
 };
 
 struct ControlTemplate {

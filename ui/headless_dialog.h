@@ -34,8 +34,8 @@ public:
     void set_visible(bool visible) override { visible_ = visible; }
     void set_focus(int) override {}
 
-    Answer message_box(std::string_view text, std::string_view caption, Icon icon, Buttons buttons = Buttons::ok,
-                       bool default_no = false) override;
+    Answer message_box(std::string_view text, std::string_view caption, Icon icon,
+                       Buttons buttons = Buttons::ok, bool default_no = false) override;
     void beep(Sound sound) override;
     void begin_wait_cursor() override;
     void end_wait_cursor() override;
