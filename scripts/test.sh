@@ -10,6 +10,9 @@ jobs=$(nproc)
 fuzz_seconds=${VELTRA_FUZZ_SECONDS:-30}
 export QT_QPA_PLATFORM=offscreen
 
+echo "== Format"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 echo "== Normal build"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DVELTRA_WERROR=ON -DVELTRA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/test -j"$jobs"
