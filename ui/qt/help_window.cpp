@@ -1,6 +1,8 @@
 #include "ui/qt/help_window.h"
 
+#include <QFile>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <array>
 #include <utility>
@@ -41,6 +43,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     setAttribute(Qt::WA_DeleteOnClose);
     browser_->setOpenLinks(true);
     browser_->setOpenExternalLinks(false);
+    // One style sheet serves every topic.
+    QFile style(QStringLiteral(":/help/help.css"));
+    if (style.open(QIODevice::ReadOnly)) {
+        browser_->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll()));
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
