@@ -25,16 +25,16 @@ void centroid_step(const core::Matrix& data, std::int32_t ndata, core::Matrix& p
 
 double converge_to_centroid(core::Workspace& ws, const ConvergenceObserver& observer) {
     const auto winners = ws.winners.span();
-    core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, winners);
-    double h = core::compute_heterogeneity(ws.data, ws.ndata, ws.prototypes, winners, ws.nvars);
+    double h = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars,
+                                                      winners);
     double h_previous = 0.0;
     // Ends: every step that goes on lowers h by more than the epsilon, and h
     // is never negative; a NaN or infinite h compares false and stops it.
     do {
         h_previous = h;
         centroid_step(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, winners);
-        core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, winners);
-        h = core::compute_heterogeneity(ws.data, ws.ndata, ws.prototypes, winners, ws.nvars);
+        h = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars,
+                                                   winners);
         if (observer) observer(h);
     } while (h_previous - h > CONVERGENCE_EPSILON);
     return h;

@@ -16,9 +16,8 @@ void assign_winners_and_heterogeneity(benchmark::State& state) {
     core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
                                           static_cast<DataKind>(state.range(1)));
     for (auto _ : state) {
-        core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
-        benchmark::DoNotOptimize(
-            core::compute_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.winners.span(), ws.nvars));
+        benchmark::DoNotOptimize(core::assign_winners_and_heterogeneity(
+            ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span()));
     }
 }
 

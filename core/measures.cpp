@@ -71,6 +71,14 @@ std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars
     return std::int64_t{rows} * nprotos * nvars;
 }
 
+// The mean of the distances of a pass, summed in index order after the pass as
+// the plain loop sums it.
+double mean_in_index_order(const double* distances, std::int32_t n) noexcept {
+    double sum = 0.0;
+    for (std::int32_t i = 0; i < n; ++i) sum += distances[i];
+    return sum / n;
+}
+
 }  // namespace
 
 double squared_distance(const double* a, const double* b, std::int32_t nvars) noexcept {
@@ -104,7 +112,7 @@ void assign_winners(const Matrix& data, std::int32_t ndata, const Matrix& protot
         return;
     }
     for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        lanes.assign_winners(data, begin, end, winners.data());
+        lanes.assign_winners(data, begin, end, winners.data(), nullptr);
     });
 }
 
@@ -128,10 +136,26 @@ double compute_heterogeneity(const Matrix& data, std::int32_t ndata, const Matri
             squared_distances(rows, winning, count, nvars, distances + i);
         }
     });
-    // The mean is summed in index order after the pass, as the plain loop sums it.
-    double sum = 0.0;
-    for (std::int32_t i = 0; i < ndata; ++i) sum += distances[i];
-    return sum / ndata;
+    return mean_in_index_order(distances, ndata);
+}
+
+double assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
+                                        std::int32_t nprotos, std::int32_t nvars,
+                                        std::span<std::int32_t> winners) noexcept {
+    const auto plain_pair = [&] {
+        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
+        return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
+    };
+    if (ndata <= 0 || nprotos < 1 || nvars < 1) return plain_pair();
+    std::lock_guard lock(kernel_mutex());
+    Scratch& shared = scratch();
+    PrototypeLanes& lanes = shared.lanes;
+    if (!shared.reserve_distances(ndata) || !lanes.load(prototypes, nprotos, nvars)) return plain_pair();
+    double* distances = shared.distances.get();
+    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
+        lanes.assign_winners(data, begin, end, winners.data(), distances);
+    });
+    return mean_in_index_order(distances, ndata);
 }
 
 double compute_simplicity(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,

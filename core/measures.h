@@ -33,6 +33,12 @@ void assign_winners(const Matrix& data, std::int32_t ndata, const Matrix& protot
 double compute_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
                              std::span<const std::int32_t> winners, std::int32_t nvars) noexcept;
 
+// assign_winners, then compute_heterogeneity with those winners, in one pass:
+// each winner's distance is summed once.
+double assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
+                                        std::int32_t nprotos, std::int32_t nvars,
+                                        std::span<std::int32_t> winners) noexcept;
+
 // Mean squared distance over pairs j < k at grid distance 1; 0 without pairs.
 double compute_simplicity(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,
                           const IncidenceMatrix& incidence) noexcept;

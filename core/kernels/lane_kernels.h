@@ -3,44 +3,49 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/kernels/lane_common.h"
+#include "core/kernels/lane_screen.h"
+
 // The kernel bodies, written once for a Lanes type of WIDTH doubles and
 // instantiated by each instruction set's translation unit with its own Lanes
 // type from an unnamed namespace, so that no instance is shared between
-// instruction sets. Only <cstddef> and <cstdint> are included here and in those units: an
-// inline function of another header, compiled there with wider instructions,
-// could be picked by the linker for the baseline code.
+// instruction sets. Only <cstddef>, <cstdint> and the kernels' own headers are
+// included here and in those units: an inline function of another header,
+// compiled there with wider instructions, could be picked by the linker for
+// the baseline code.
 //
-// Prototypes are packed in groups of WIDTH, variable-major: value k of
-// prototype p is at packed[((p / WIDTH) * nvars + k) * WIDTH + p % WIDTH].
-// Each lane sums its own prototype's distance in index order from 0, exactly as
-// the plain loop does.
+// Each lane sums its own prototype's distance in index order from 0, exactly
+// as the plain loop does. Next to the packed values the kernels keep each
+// prototype's squared norm for the screen (lane_screen.h).
 namespace veltra::core::lanes {
 
-inline constexpr std::int32_t WIDTH = 8;
-
-// The instruction-set-specific kernels, all on packed prototypes.
+// The instruction-set-specific kernels, all on packed prototypes and their
+// norms.
 struct LaneKernels {
     // winners[b] := the winner of datavector rows[b] for b < count, by the
-    // rule of find_winner.
-    void (*find_winners)(const double* packed, std::int32_t nprotos, std::int32_t nvars,
-                         const double* const* rows, std::int32_t count, std::int32_t* winners) noexcept;
+    // rule of find_winner; distances[b] := its squared distance, summed as
+    // the plain loop sums it, unless distances is null.
+    void (*find_winners)(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
+                         const double* const* rows, std::int32_t count, std::int32_t* winners,
+                         double* distances) noexcept;
     // The winner of one datavector, by the rule of find_winner, in the
     // shortest time (for a caller that waits for it).
-    std::int32_t (*find_winner)(const double* packed, std::int32_t nprotos, std::int32_t nvars,
-                                const double* datavector) noexcept;
+    std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
+                                std::int32_t nvars, const double* datavector) noexcept;
     // Every prototype p with moves[p] != 0 moves each value v to
-    // v + rates[p] * (datavector[k] - v); the others keep their bits.
-    void (*move_toward)(double* packed, std::int32_t nprotos, std::int32_t nvars, const double* datavector,
-                        const double* rates, const std::uint8_t* moves) noexcept;
+    // v + rates[p] * (datavector[k] - v); the others keep their bits. The
+    // norms of the groups that move are measured again.
+    void (*move_toward)(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
+                        const double* datavector, const double* rates, const std::uint8_t* moves) noexcept;
+    // norms[p] := the squared norm of prototype p, as the screen needs it.
+    void (*measure_norms)(const double* packed, std::int32_t nprotos, std::int32_t nvars,
+                          double* norms) noexcept;
 };
 
 extern const LaneKernels SSE2_KERNELS;
 extern const LaneKernels AVX2_KERNELS;
 extern const LaneKernels AVX512_KERNELS;
 
-// At most this many prototypes fit the kernels (callers fall back otherwise).
-inline constexpr std::int32_t MAX_GROUPS = 8;
-inline constexpr std::int32_t MAX_LANE_PROTOTYPES = MAX_GROUPS * WIDTH;
 // Variables summed for every prototype before one of them is completed.
 inline constexpr std::int32_t PREFIX = 16;
 // Datavectors searched with early abandon to learn whether it pays for the
@@ -49,21 +54,6 @@ inline constexpr std::int32_t PROBE = 16;
 inline constexpr double ABANDON_PAYS = 0.25;
 // Variables summed between two checks for early abandon.
 inline constexpr std::int32_t ABANDON_CHECK_INTERVAL = 16;
-
-// Lane j of v where bit j of `use` is set and lane j is not NaN, else +inf.
-template <class L>
-L usable(L v, unsigned use) noexcept {
-    return L::select(L::less_equal(v, v) & use, v, L::broadcast(__builtin_inf()));
-}
-
-template <class L>
-double smallest_lane(L v) noexcept {
-    alignas(64) double values[WIDTH];
-    v.store(values);
-    double smallest = values[0];
-    for (std::int32_t j = 1; j < WIDTH; ++j) smallest = values[j] < smallest ? values[j] : smallest;
-    return smallest;
-}
 
 // sums[g] += the squared differences of variables 0..k1-1 for groups g < G,
 // all groups side by side so that their chains of sums overlap.
@@ -121,15 +111,10 @@ void accumulate_groups(L* sums, std::int32_t groups, const double* packed, std::
 template <class L>
 std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::int32_t nvars,
                                const double* datavector, std::int32_t prefix, std::int64_t& steps) noexcept {
-    const std::int32_t groups = (nprotos + WIDTH - 1) / WIDTH;
-    const auto lanes_of = [&](std::int32_t g) {
-        return packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
-    };
-    const auto valid = [&](std::int32_t g) {
-        return nprotos - g * WIDTH < WIDTH ? (1u << (nprotos - g * WIDTH)) - 1u : (1u << WIDTH) - 1u;
-    };
+    const std::int32_t groups = groups_of<L>(nprotos);
+    const auto valid = [&](std::int32_t g) { return valid_lanes<L>(nprotos, g); };
     const auto accumulate = [&](L& sum, std::int32_t g, std::int32_t k0, std::int32_t k1) {
-        const double* lanes = lanes_of(g);
+        const double* lanes = group_values<L>(packed, nvars, g);
         steps += k1 - k0;
         L running = sum;
         for (std::int32_t k = k0; k < k1; ++k) {
@@ -204,30 +189,44 @@ inline void prefetch_row(const double* row, std::int32_t n) noexcept {
         __builtin_prefetch(row + k);
 }
 
-// Early abandon costs checks and a longer chain of dependent sums, which data
-// whose distances are all alike never repays; so the first PROBE datavectors
-// measure what it saves and the others of the call go without it when too
-// little. Either way the winners are the same.
+// The winners of a batch of datavectors (and their distances unless
+// `distances` is null). The screen picks the candidates; datavectors out of its
+// range, and all of them when the prototypes are, go to the exact search.
+//
+// Early abandon in that search costs checks and a longer chain of dependent
+// sums, which data whose distances are all alike never repays; so the first
+// PROBE datavectors measure what it saves and the others of the call go
+// without it when too little. Either way the winners are the same.
 template <class L>
-void find_winners(const double* packed, std::int32_t nprotos, std::int32_t nvars, const double* const* rows,
-                  std::int32_t count, std::int32_t* winners) noexcept {
-    const std::int32_t groups = (nprotos + WIDTH - 1) / WIDTH;
+void find_winners(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
+                  const double* const* rows, std::int32_t count, std::int32_t* winners,
+                  double* distances) noexcept {
+    const bool screen = prototypes_screenable<L>(norms, nprotos);
     std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     std::int64_t steps = 0;
+    std::int32_t searched = 0;
     for (std::int32_t i = 0; i < count; ++i) {
-        if (i == PROBE) {
-            const double full = static_cast<double>(groups) * nvars * PROBE;
+        if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
+        double* distance = distances != nullptr ? distances + i : nullptr;
+        const std::uint64_t candidates =
+            screen ? screen_candidates<L>(packed, norms, nprotos, nvars, rows[i]) : 0;
+        if (candidates != 0) {
+            winners[i] = winner_among<L>(packed, nvars, rows[i], candidates, distance);
+            continue;
+        }
+        if (searched++ == PROBE) {
+            const double full = static_cast<double>(groups_of<L>(nprotos)) * nvars * PROBE;
             if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
         }
-        if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
         winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i], prefix, steps);
+        if (distance != nullptr) *distance = lane_distance<L>(packed, nvars, winners[i], rows[i]);
     }
 }
 
 template <class L>
-void move_toward(double* packed, std::int32_t nprotos, std::int32_t nvars, const double* datavector,
-                 const double* rates, const std::uint8_t* moves) noexcept {
-    const std::int32_t groups = (nprotos + WIDTH - 1) / WIDTH;
+void move_toward(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
+                 const double* datavector, const double* rates, const std::uint8_t* moves) noexcept {
+    const std::int32_t groups = groups_of<L>(nprotos);
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = g * WIDTH;
         const std::int32_t count = nprotos - first < WIDTH ? nprotos - first : WIDTH;
@@ -236,37 +235,48 @@ void move_toward(double* packed, std::int32_t nprotos, std::int32_t nvars, const
         if (moving == 0) continue;
         const L rate = L::load_first(rates + first, count);
         double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
-        // Lanes past the last prototype may move too: they are never results.
+        L norm = L::zero();
+        // Lanes past the last prototype may move too: they are never results,
+        // and their norms are kept at 0.
         if ((moving | ~((1u << count) - 1u)) == ~0u) {
             for (std::int32_t k = 0; k < nvars; ++k) {
                 double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
                 const L old = L::load(values);
-                (old + rate * (L::broadcast(datavector[k]) - old)).store(values);
+                const L moved = old + rate * (L::broadcast(datavector[k]) - old);
+                moved.store(values);
+                norm = L::multiply_add(moved, moved, norm);
             }
-            continue;
+        } else {
+            for (std::int32_t k = 0; k < nvars; ++k) {
+                double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
+                const L old = L::load(values);
+                const L kept = L::select(moving, old + rate * (L::broadcast(datavector[k]) - old), old);
+                kept.store(values);
+                norm = L::multiply_add(kept, kept, norm);
+            }
         }
-        for (std::int32_t k = 0; k < nvars; ++k) {
-            double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
-            const L old = L::load(values);
-            const L moved = old + rate * (L::broadcast(datavector[k]) - old);
-            L::select(moving, moved, old).store(values);
-        }
+        L::select(valid_lanes<L>(nprotos, g), norm, L::zero())
+            .store(norms + static_cast<std::ptrdiff_t>(g) * WIDTH);
     }
 }
 
-// One datavector whose winner the next step waits for: all groups side by
-// side, without abandon, so that the sums take the shortest time from first to
-// last rather than the least work.
+// One datavector whose winner the next step waits for. Without the screen:
+// all groups side by side, without abandon, so that the sums take the shortest
+// time from first to last rather than the least work.
 template <class L>
-std::int32_t find_winner(const double* packed, std::int32_t nprotos, std::int32_t nvars,
+std::int32_t find_winner(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
                          const double* datavector) noexcept {
+    if (prototypes_screenable<L>(norms, nprotos)) {
+        const std::uint64_t candidates = screen_candidates<L>(packed, norms, nprotos, nvars, datavector);
+        if (candidates != 0) return winner_among<L>(packed, nvars, datavector, candidates, nullptr);
+    }
     std::int64_t steps = 0;
     return find_winner_lanes<L>(packed, nprotos, nvars, datavector, nvars, steps);
 }
 
 template <class L>
 constexpr LaneKernels lane_kernels() noexcept {
-    return {&find_winners<L>, &find_winner<L>, &move_toward<L>};
+    return {&find_winners<L>, &find_winner<L>, &move_toward<L>, &measure_norms<L>};
 }
 
 }  // namespace veltra::core::lanes

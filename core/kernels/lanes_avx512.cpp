@@ -1,5 +1,5 @@
-// Built with -mavx512f. -ffp-contract=off keeps the fused multiply-adds that
-// AVX-512 offers out of the arithmetic.
+// Built with -mavx512f. -ffp-contract=off keeps fused multiply-adds out of the
+// arithmetic whose bits count; only the screen's multiply_add fuses.
 #include <immintrin.h>
 
 #include "core/kernels/lane_kernels.h"
@@ -33,6 +33,8 @@ struct Lanes {
     friend Lanes operator+(Lanes a, Lanes b) noexcept { return {_mm512_add_pd(a.v, b.v)}; }
     friend Lanes operator-(Lanes a, Lanes b) noexcept { return {_mm512_sub_pd(a.v, b.v)}; }
     friend Lanes operator*(Lanes a, Lanes b) noexcept { return {_mm512_mul_pd(a.v, b.v)}; }
+    // a * b + c, rounded once; for the screen only.
+    static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return {_mm512_fmadd_pd(a.v, b.v, c.v)}; }
 };
 
 }  // namespace

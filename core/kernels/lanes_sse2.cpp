@@ -80,6 +80,8 @@ struct Lanes {
         for (int q = 0; q < 4; ++q) a.v[q] = _mm_mul_pd(a.v[q], b.v[q]);
         return a;
     }
+    // a * b + c, rounded twice (SSE2 has no fused form); for the screen only.
+    static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return a * b + c; }
 };
 
 }  // namespace

@@ -56,6 +56,7 @@ bool PrototypeLanes::load(const Matrix& prototypes, std::int32_t nprotos, std::i
         const double* row = prototypes[p];
         for (std::int32_t k = 0; k < nvars; ++k) packed_[lane_index(p, k, nvars)] = row[k];
     }
+    active_kernels().measure_norms(packed_, nprotos, nvars, norms_);
     return true;
 }
 
@@ -67,18 +68,19 @@ void PrototypeLanes::store(Matrix& prototypes) const noexcept {
 }
 
 std::int32_t PrototypeLanes::find_winner(const double* datavector) const noexcept {
-    return active_kernels().find_winner(packed_, nprotos_, nvars_, datavector);
+    return active_kernels().find_winner(packed_, norms_, nprotos_, nvars_, datavector);
 }
 
 void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
-                                    std::int32_t* winners) const noexcept {
+                                    std::int32_t* winners, double* distances) const noexcept {
     constexpr std::int32_t BATCH = 64;
     const lanes::LaneKernels& kernels = active_kernels();
     const double* rows[BATCH];
     for (std::int32_t i = begin; i < end; i += BATCH) {
         const std::int32_t count = end - i < BATCH ? end - i : BATCH;
         for (std::int32_t b = 0; b < count; ++b) rows[b] = data[i + b];
-        kernels.find_winners(packed_, nprotos_, nvars_, rows, count, winners + i);
+        kernels.find_winners(packed_, norms_, nprotos_, nvars_, rows, count, winners + i,
+                             distances != nullptr ? distances + i : nullptr);
     }
 }
 
@@ -88,7 +90,7 @@ void PrototypeLanes::prefetch(const double* datavector) const noexcept {
 
 void PrototypeLanes::move_toward(const double* datavector, const double* rates,
                                  const std::uint8_t* moves) noexcept {
-    active_kernels().move_toward(packed_, nprotos_, nvars_, datavector, rates, moves);
+    active_kernels().move_toward(packed_, norms_, nprotos_, nvars_, datavector, rates, moves);
 }
 
 }  // namespace veltra::core

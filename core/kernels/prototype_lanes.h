@@ -3,13 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/kernels/lane_common.h"
 #include "core/storage.h"
 
 namespace veltra::core {
 
 // A contiguous copy of the prototypes, packed for the vector kernels of the
-// active instruction set. Winners found here and moves made here give exactly
-// the bits of the plain loops on the rows.
+// active instruction set, with their squared norms for the winner search's
+// screen. Winners found here and moves made here give exactly the bits of the
+// plain loops on the rows.
 class PrototypeLanes {
 public:
     PrototypeLanes() = default;
@@ -29,9 +31,11 @@ public:
     // and NaN as in find_winner.
     std::int32_t find_winner(const double* datavector) const noexcept;
 
-    // winners[i] := find_winner(data[i]) for begin <= i < end.
-    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
-                        std::int32_t* winners) const noexcept;
+    // winners[i] := find_winner(data[i]) for begin <= i < end, and
+    // distances[i] := the squared distance of data[i] to it as the plain loop
+    // sums it, unless distances is null.
+    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end, std::int32_t* winners,
+                        double* distances) const noexcept;
 
     // Each prototype p with moves[p] != 0 (nprotos entries each) moves every
     // value v to v + rates[p] * (datavector[k] - v); the others stay as they are.
@@ -43,6 +47,7 @@ public:
 
 private:
     double* packed_ = nullptr;
+    alignas(64) double norms_[lanes::MAX_LANE_PROTOTYPES];
     std::size_t capacity_ = 0;
     std::int32_t nprotos_ = 0;
     std::int32_t nvars_ = 0;

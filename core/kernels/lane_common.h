@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// What every kernel body shares. Like the bodies, every function here is a
+// template on the Lanes type: each instruction set's translation unit
+// instantiates it with its own Lanes type from an unnamed namespace, so no
+// instance compiled with wider instructions can be picked by the linker for
+// the baseline code.
+//
+// Prototypes are packed in groups of WIDTH, variable-major: value k of
+// prototype p is at packed[((p / WIDTH) * nvars + k) * WIDTH + p % WIDTH].
+namespace veltra::core::lanes {
+
+inline constexpr std::int32_t WIDTH = 8;
+
+// At most this many prototypes fit the kernels (callers fall back otherwise).
+inline constexpr std::int32_t MAX_GROUPS = 8;
+inline constexpr std::int32_t MAX_LANE_PROTOTYPES = MAX_GROUPS * WIDTH;
+
+template <class L>
+std::int32_t groups_of(std::int32_t nprotos) noexcept {
+    return (nprotos + WIDTH - 1) / WIDTH;
+}
+
+// Bit j set for each lane j of group g that holds a prototype.
+template <class L>
+unsigned valid_lanes(std::int32_t nprotos, std::int32_t g) noexcept {
+    return nprotos - g * WIDTH < WIDTH ? (1u << (nprotos - g * WIDTH)) - 1u : (1u << WIDTH) - 1u;
+}
+
+template <class L>
+const double* group_values(const double* packed, std::int32_t nvars, std::int32_t g) noexcept {
+    return packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
+}
+
+// Lane j of v where bit j of `use` is set and lane j is not NaN, else +inf.
+template <class L>
+L usable(L v, unsigned use) noexcept {
+    return L::select(L::less_equal(v, v) & use, v, L::broadcast(__builtin_inf()));
+}
+
+template <class L>
+double smallest_lane(L v) noexcept {
+    alignas(64) double values[WIDTH];
+    v.store(values);
+    double smallest = values[0];
+    for (std::int32_t j = 1; j < WIDTH; ++j) smallest = values[j] < smallest ? values[j] : smallest;
+    return smallest;
+}
+
+// The squared distance of a datavector to packed prototype p, summed exactly as
+// the plain loop sums it: (datavector[k] - value)^2 in index order from 0.
+template <class L>
+double lane_distance(const double* packed, std::int32_t nvars, std::int32_t p,
+                     const double* datavector) noexcept {
+    const double* values = group_values<L>(packed, nvars, p / WIDTH) + p % WIDTH;
+    double sum = 0.0;
+    for (std::int32_t k = 0; k < nvars; ++k) {
+        const double d = datavector[k] - values[static_cast<std::ptrdiff_t>(k) * WIDTH];
+        sum += d * d;
+    }
+    return sum;
+}
+
+}  // namespace veltra::core::lanes
