@@ -71,6 +71,20 @@ std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars
     return std::int64_t{rows} * nprotos * nvars;
 }
 
+// distances[i] := the squared distance of datavector i to its winner, for
+// first <= i < first + count (at most BATCH).
+void winner_distances(const Matrix& data, const Matrix& prototypes, std::span<const std::int32_t> winners,
+                      std::int32_t first, std::int32_t count, std::int32_t nvars,
+                      double* distances) noexcept {
+    const double* rows[BATCH];
+    const double* winning[BATCH];
+    for (std::int32_t b = 0; b < count; ++b) {
+        rows[b] = data[first + b];
+        winning[b] = prototypes[winners[first + b]];
+    }
+    squared_distances(rows, winning, count, nvars, distances + first);
+}
+
 // The mean of the distances of a pass, summed in index order after the pass as
 // the plain loop sums it.
 double mean_in_index_order(const double* distances, std::int32_t n) noexcept {
@@ -112,7 +126,7 @@ void assign_winners(const Matrix& data, std::int32_t ndata, const Matrix& protot
         return;
     }
     for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        lanes.assign_winners(data, begin, end, winners.data(), nullptr);
+        lanes.assign_winners(data, begin, end, winners.data());
     });
 }
 
@@ -125,15 +139,8 @@ double compute_heterogeneity(const Matrix& data, std::int32_t ndata, const Matri
     }
     double* distances = shared.distances.get();
     for_ranges(ndata, work_of(ndata, 1, nvars), [&](std::int32_t begin, std::int32_t end) {
-        const double* rows[BATCH];
-        const double* winning[BATCH];
         for (std::int32_t i = begin; i < end; i += BATCH) {
-            const std::int32_t count = std::min(end - i, BATCH);
-            for (std::int32_t b = 0; b < count; ++b) {
-                rows[b] = data[i + b];
-                winning[b] = prototypes[winners[i + b]];
-            }
-            squared_distances(rows, winning, count, nvars, distances + i);
+            winner_distances(data, prototypes, winners, i, std::min(end - i, BATCH), nvars, distances);
         }
     });
     return mean_in_index_order(distances, ndata);
@@ -153,7 +160,11 @@ double assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata, 
     if (!shared.reserve_distances(ndata) || !lanes.load(prototypes, nprotos, nvars)) return plain_pair();
     double* distances = shared.distances.get();
     for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        lanes.assign_winners(data, begin, end, winners.data(), distances);
+        for (std::int32_t i = begin; i < end; i += BATCH) {
+            const std::int32_t count = std::min(end - i, BATCH);
+            lanes.assign_winners(data, i, i + count, winners.data());
+            winner_distances(data, prototypes, winners, i, count, nvars, distances);
+        }
     });
     return mean_in_index_order(distances, ndata);
 }

@@ -50,6 +50,15 @@ double smallest_lane(L v) noexcept {
     return smallest;
 }
 
+template <class L>
+double sum_of_lanes(L v) noexcept {
+    alignas(64) double values[WIDTH];
+    v.store(values);
+    double sum = 0.0;
+    for (double value : values) sum += value;
+    return sum;
+}
+
 // The squared distance of a datavector to packed prototype p, summed exactly as
 // the plain loop sums it: (datavector[k] - value)^2 in index order from 0.
 template <class L>

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/kernels/float_screen.h"
 #include "core/kernels/lane_common.h"
 #include "core/kernels/lane_screen.h"
 
@@ -23,11 +24,11 @@ namespace veltra::core::lanes {
 // norms.
 struct LaneKernels {
     // winners[b] := the winner of datavector rows[b] for b < count, by the
-    // rule of find_winner; distances[b] := its squared distance, summed as
-    // the plain loop sums it, unless distances is null.
+    // rule of find_winner; `screen` is the single-precision copy of the
+    // prototypes (its packed values null when there is none).
     void (*find_winners)(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
-                         const double* const* rows, std::int32_t count, std::int32_t* winners,
-                         double* distances) noexcept;
+                         const FloatScreen& screen, const double* const* rows, std::int32_t count,
+                         std::int32_t* winners) noexcept;
     // The winner of one datavector, by the rule of find_winner, in the
     // shortest time (for a caller that waits for it).
     std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
@@ -189,29 +190,31 @@ inline void prefetch_row(const double* row, std::int32_t n) noexcept {
         __builtin_prefetch(row + k);
 }
 
-// The winners of a batch of datavectors (and their distances unless
-// `distances` is null). The screen picks the candidates; datavectors out of its
-// range, and all of them when the prototypes are, go to the exact search.
+// The winners of a batch of datavectors. The screens pick the candidates:
+// the single-precision one where it can, else the double one; datavectors out
+// of both ranges, and all of them when the prototypes are, go to the exact
+// search.
 //
 // Early abandon in that search costs checks and a longer chain of dependent
 // sums, which data whose distances are all alike never repays; so the first
 // PROBE datavectors measure what it saves and the others of the call go
 // without it when too little. Either way the winners are the same.
-template <class L>
+template <class L, class F>
 void find_winners(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
-                  const double* const* rows, std::int32_t count, std::int32_t* winners,
-                  double* distances) noexcept {
-    const bool screen = prototypes_screenable<L>(norms, nprotos);
+                  const FloatScreen& screen, const double* const* rows, std::int32_t count,
+                  std::int32_t* winners) noexcept {
+    const bool double_screen = prototypes_screenable<L>(norms, nprotos);
     std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     std::int64_t steps = 0;
     std::int32_t searched = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
-        double* distance = distances != nullptr ? distances + i : nullptr;
-        const std::uint64_t candidates =
-            screen ? screen_candidates<L>(packed, norms, nprotos, nvars, rows[i]) : 0;
+        std::uint64_t candidates =
+            screen.packed != nullptr ? float_screen_candidates<L, F>(screen, nprotos, nvars, rows[i]) : 0;
+        if (candidates == 0 && double_screen)
+            candidates = screen_candidates<L>(packed, norms, nprotos, nvars, rows[i]);
         if (candidates != 0) {
-            winners[i] = winner_among<L>(packed, nvars, rows[i], candidates, distance);
+            winners[i] = winner_among<L>(packed, nvars, rows[i], candidates);
             continue;
         }
         if (searched++ == PROBE) {
@@ -219,7 +222,6 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
             if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
         }
         winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i], prefix, steps);
-        if (distance != nullptr) *distance = lane_distance<L>(packed, nvars, winners[i], rows[i]);
     }
 }
 
@@ -268,15 +270,15 @@ std::int32_t find_winner(const double* packed, const double* norms, std::int32_t
                          const double* datavector) noexcept {
     if (prototypes_screenable<L>(norms, nprotos)) {
         const std::uint64_t candidates = screen_candidates<L>(packed, norms, nprotos, nvars, datavector);
-        if (candidates != 0) return winner_among<L>(packed, nvars, datavector, candidates, nullptr);
+        if (candidates != 0) return winner_among<L>(packed, nvars, datavector, candidates);
     }
     std::int64_t steps = 0;
     return find_winner_lanes<L>(packed, nprotos, nvars, datavector, nvars, steps);
 }
 
-template <class L>
+template <class L, class F>
 constexpr LaneKernels lane_kernels() noexcept {
-    return {&find_winners<L>, &find_winner<L>, &move_toward<L>, &measure_norms<L>};
+    return {&find_winners<L, F>, &find_winner<L>, &move_toward<L>, &measure_norms<L>};
 }
 
 }  // namespace veltra::core::lanes

@@ -47,15 +47,6 @@ double screen_floor(std::int32_t n) noexcept {
     return (10.0 * n + 20.0) * 0x1p-1074;
 }
 
-template <class L>
-double sum_of_lanes(L v) noexcept {
-    alignas(64) double values[WIDTH];
-    v.store(values);
-    double sum = 0.0;
-    for (double value : values) sum += value;
-    return sum;
-}
-
 // Sum of v[k]^2 for k < n, in an order of its own (for the screen only).
 template <class L>
 double screen_norm(const double* v, std::int32_t n) noexcept {
@@ -162,14 +153,13 @@ std::uint64_t screen_candidates(const double* packed, const double* norms, std::
 }
 
 // The winner among the candidates (at least one): the lowest index of the
-// smallest exact distance, which is the plain loop's winner. Its distance goes
-// to *distance unless that is null.
+// smallest exact distance, which is the plain loop's winner.
 template <class L>
 std::int32_t winner_among(const double* packed, std::int32_t nvars, const double* datavector,
-                          std::uint64_t candidates, double* distance) noexcept {
+                          std::uint64_t candidates) noexcept {
     auto best = static_cast<std::int32_t>(__builtin_ctzll(candidates));
     candidates &= candidates - 1;
-    if (candidates == 0 && distance == nullptr) return best;
+    if (candidates == 0) return best;
     double best_distance = lane_distance<L>(packed, nvars, best, datavector);
     for (; candidates != 0; candidates &= candidates - 1) {
         const auto p = static_cast<std::int32_t>(__builtin_ctzll(candidates));
@@ -179,7 +169,6 @@ std::int32_t winner_among(const double* packed, std::int32_t nvars, const double
             best = p;
         }
     }
-    if (distance != nullptr) *distance = best_distance;
     return best;
 }
 

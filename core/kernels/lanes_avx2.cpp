@@ -13,6 +13,13 @@ __m256d mask_of(unsigned bits) noexcept {
     return _mm256_castsi256_pd(_mm256_set_epi64x(lane(3), lane(2), lane(1), lane(0)));
 }
 
+// Lane j all ones where bit j of `bits` is set, for j < 8.
+__m256 float_mask_of(unsigned bits) noexcept {
+    const __m256i lane_bits = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+    const __m256i selected = _mm256_and_si256(_mm256_set1_epi32(static_cast<int>(bits)), lane_bits);
+    return _mm256_castsi256_ps(_mm256_cmpeq_epi32(selected, lane_bits));
+}
+
 struct Lanes {
     __m256d lo;
     __m256d hi;
@@ -64,10 +71,56 @@ struct Lanes {
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept {
         return {_mm256_fmadd_pd(a.lo, b.lo, c.lo), _mm256_fmadd_pd(a.hi, b.hi, c.hi)};
     }
+    // The lanes rounded to float, at p[0..7].
+    void store_as_floats(float* p) const noexcept {
+        _mm_storeu_ps(p, _mm256_cvtpd_ps(lo));
+        _mm_storeu_ps(p + 4, _mm256_cvtpd_ps(hi));
+    }
+};
+
+// Sixteen floats, for the single-precision screen.
+struct FloatLanes {
+    __m256 lo;
+    __m256 hi;
+
+    // Independent chains of sums that keep the multiply-adders busy.
+    static constexpr int CHAINS = 2;
+
+    static FloatLanes zero() noexcept { return {_mm256_setzero_ps(), _mm256_setzero_ps()}; }
+    static FloatLanes load(const float* p) noexcept { return {_mm256_loadu_ps(p), _mm256_loadu_ps(p + 8)}; }
+    static FloatLanes broadcast(float a) noexcept { return {_mm256_set1_ps(a), _mm256_set1_ps(a)}; }
+    void store(float* p) const noexcept {
+        _mm256_storeu_ps(p, lo);
+        _mm256_storeu_ps(p + 8, hi);
+    }
+    static unsigned less_equal(FloatLanes a, FloatLanes b) noexcept {
+        const int low = _mm256_movemask_ps(_mm256_cmp_ps(a.lo, b.lo, _CMP_LE_OQ));
+        const int high = _mm256_movemask_ps(_mm256_cmp_ps(a.hi, b.hi, _CMP_LE_OQ));
+        return static_cast<unsigned>(low) | (static_cast<unsigned>(high) << 8);
+    }
+    static FloatLanes min(FloatLanes a, FloatLanes b) noexcept {
+        return {_mm256_min_ps(a.lo, b.lo), _mm256_min_ps(a.hi, b.hi)};
+    }
+    static FloatLanes select(unsigned mask, FloatLanes a, FloatLanes b) noexcept {
+        return {_mm256_blendv_ps(b.lo, a.lo, float_mask_of(mask)),
+                _mm256_blendv_ps(b.hi, a.hi, float_mask_of(mask >> 8))};
+    }
+    friend FloatLanes operator+(FloatLanes a, FloatLanes b) noexcept {
+        return {_mm256_add_ps(a.lo, b.lo), _mm256_add_ps(a.hi, b.hi)};
+    }
+    friend FloatLanes operator-(FloatLanes a, FloatLanes b) noexcept {
+        return {_mm256_sub_ps(a.lo, b.lo), _mm256_sub_ps(a.hi, b.hi)};
+    }
+    friend FloatLanes operator*(FloatLanes a, FloatLanes b) noexcept {
+        return {_mm256_mul_ps(a.lo, b.lo), _mm256_mul_ps(a.hi, b.hi)};
+    }
+    static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept {
+        return {_mm256_fmadd_ps(a.lo, b.lo, c.lo), _mm256_fmadd_ps(a.hi, b.hi, c.hi)};
+    }
 };
 
 }  // namespace
 
-const LaneKernels AVX2_KERNELS = lane_kernels<Lanes>();
+const LaneKernels AVX2_KERNELS = lane_kernels<Lanes, FloatLanes>();
 
 }  // namespace veltra::core::lanes

@@ -35,10 +35,40 @@ struct Lanes {
     friend Lanes operator*(Lanes a, Lanes b) noexcept { return {_mm512_mul_pd(a.v, b.v)}; }
     // a * b + c, rounded once; for the screen only.
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return {_mm512_fmadd_pd(a.v, b.v, c.v)}; }
+    // The lanes rounded to float, at p[0..7].
+    void store_as_floats(float* p) const noexcept { _mm256_storeu_ps(p, _mm512_maskz_cvtpd_ps(0xff, v)); }
+};
+
+// Sixteen floats, for the single-precision screen.
+struct FloatLanes {
+    __m512 v;
+
+    // Independent chains of sums that keep the multiply-adders busy.
+    static constexpr int CHAINS = 4;
+
+    static FloatLanes zero() noexcept { return {_mm512_setzero_ps()}; }
+    static FloatLanes load(const float* p) noexcept { return {_mm512_loadu_ps(p)}; }
+    static FloatLanes broadcast(float a) noexcept { return {_mm512_set1_ps(a)}; }
+    void store(float* p) const noexcept { _mm512_storeu_ps(p, v); }
+    static unsigned less_equal(FloatLanes a, FloatLanes b) noexcept {
+        return _mm512_cmp_ps_mask(a.v, b.v, _CMP_LE_OQ);
+    }
+    static FloatLanes min(FloatLanes a, FloatLanes b) noexcept {
+        return {_mm512_maskz_min_ps(0xffff, a.v, b.v)};
+    }
+    static FloatLanes select(unsigned mask, FloatLanes a, FloatLanes b) noexcept {
+        return {_mm512_mask_blend_ps(static_cast<__mmask16>(mask), b.v, a.v)};
+    }
+    friend FloatLanes operator+(FloatLanes a, FloatLanes b) noexcept { return {_mm512_add_ps(a.v, b.v)}; }
+    friend FloatLanes operator-(FloatLanes a, FloatLanes b) noexcept { return {_mm512_sub_ps(a.v, b.v)}; }
+    friend FloatLanes operator*(FloatLanes a, FloatLanes b) noexcept { return {_mm512_mul_ps(a.v, b.v)}; }
+    static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept {
+        return {_mm512_fmadd_ps(a.v, b.v, c.v)};
+    }
 };
 
 }  // namespace
 
-const LaneKernels AVX512_KERNELS = lane_kernels<Lanes>();
+const LaneKernels AVX512_KERNELS = lane_kernels<Lanes, FloatLanes>();
 
 }  // namespace veltra::core::lanes

@@ -1,5 +1,6 @@
 // The baseline of every x86-64 processor.
 #include <emmintrin.h>
+#include <xmmintrin.h>
 
 #include "core/kernels/lane_kernels.h"
 
@@ -82,10 +83,72 @@ struct Lanes {
     }
     // a * b + c, rounded twice (SSE2 has no fused form); for the screen only.
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return a * b + c; }
+    // The lanes rounded to float, at p[0..7].
+    void store_as_floats(float* p) const noexcept {
+        for (int q = 0; q < 4; ++q) _mm_storel_pi(reinterpret_cast<__m64*>(p + 2 * q), _mm_cvtpd_ps(v[q]));
+    }
+};
+
+// Sixteen floats, for the single-precision screen.
+struct FloatLanes {
+    __m128 v[4];
+
+    // Independent chains of sums that keep the multiply-adders busy.
+    static constexpr int CHAINS = 1;
+
+    static FloatLanes zero() noexcept {
+        const __m128 z = _mm_setzero_ps();
+        return {{z, z, z, z}};
+    }
+    static FloatLanes load(const float* p) noexcept {
+        return {{_mm_loadu_ps(p), _mm_loadu_ps(p + 4), _mm_loadu_ps(p + 8), _mm_loadu_ps(p + 12)}};
+    }
+    static FloatLanes broadcast(float a) noexcept {
+        const __m128 b = _mm_set1_ps(a);
+        return {{b, b, b, b}};
+    }
+    void store(float* p) const noexcept {
+        for (int q = 0; q < 4; ++q) _mm_storeu_ps(p + 4 * q, v[q]);
+    }
+    static unsigned less_equal(FloatLanes a, FloatLanes b) noexcept {
+        unsigned bits = 0;
+        for (int q = 0; q < 4; ++q)
+            bits |= static_cast<unsigned>(_mm_movemask_ps(_mm_cmple_ps(a.v[q], b.v[q]))) << (4 * q);
+        return bits;
+    }
+    static FloatLanes min(FloatLanes a, FloatLanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_min_ps(a.v[q], b.v[q]);
+        return a;
+    }
+    static FloatLanes select(unsigned mask, FloatLanes a, FloatLanes b) noexcept {
+        FloatLanes r;
+        for (int q = 0; q < 4; ++q) {
+            const unsigned m = mask >> (4 * q);
+            const __m128 lanes = _mm_castsi128_ps(
+                _mm_set_epi32(-static_cast<int>((m >> 3) & 1u), -static_cast<int>((m >> 2) & 1u),
+                              -static_cast<int>((m >> 1) & 1u), -static_cast<int>(m & 1u)));
+            r.v[q] = _mm_or_ps(_mm_and_ps(lanes, a.v[q]), _mm_andnot_ps(lanes, b.v[q]));
+        }
+        return r;
+    }
+    friend FloatLanes operator+(FloatLanes a, FloatLanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_add_ps(a.v[q], b.v[q]);
+        return a;
+    }
+    friend FloatLanes operator-(FloatLanes a, FloatLanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_sub_ps(a.v[q], b.v[q]);
+        return a;
+    }
+    friend FloatLanes operator*(FloatLanes a, FloatLanes b) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_mul_ps(a.v[q], b.v[q]);
+        return a;
+    }
+    // a * b + c, rounded twice (SSE2 has no fused form).
+    static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept { return a * b + c; }
 };
 
 }  // namespace
 
-const LaneKernels SSE2_KERNELS = lane_kernels<Lanes>();
+const LaneKernels SSE2_KERNELS = lane_kernels<Lanes, FloatLanes>();
 
 }  // namespace veltra::core::lanes

@@ -1,5 +1,6 @@
 #include "core/kernels/prototype_lanes.h"
 
+#include <cmath>
 #include <new>
 
 #include "core/kernels/instruction_set.h"
@@ -10,6 +11,10 @@ namespace veltra::core {
 namespace {
 
 constexpr std::align_val_t ALIGNMENT{64};
+constexpr std::size_t ALIGNMENT_BYTES = 64;
+// Scales beyond these would let the plain loop's underflow or the screen's
+// overflow matter; such prototypes go without the single-precision screen.
+constexpr int LARGEST_SCALE_EXPONENT = 400;
 
 const lanes::LaneKernels& active_kernels() noexcept {
     switch (active_instruction_set()) {
@@ -23,47 +28,102 @@ const lanes::LaneKernels& active_kernels() noexcept {
     return lanes::SSE2_KERNELS;
 }
 
-std::size_t lane_index(std::int32_t p, std::int32_t k, std::int32_t nvars) noexcept {
-    const auto group = static_cast<std::size_t>(p / lanes::WIDTH);
-    const auto lane = static_cast<std::size_t>(p % lanes::WIDTH);
-    return (group * static_cast<std::size_t>(nvars) + static_cast<std::size_t>(k)) * lanes::WIDTH + lane;
+std::size_t lane_index(std::int32_t p, std::int32_t k, std::int32_t nvars, std::int32_t width) noexcept {
+    const auto group = static_cast<std::size_t>(p / width);
+    const auto lane = static_cast<std::size_t>(p % width);
+    return (group * static_cast<std::size_t>(nvars) + static_cast<std::size_t>(k)) *
+               static_cast<std::size_t>(width) +
+           lane;
+}
+
+std::size_t rounded_up(std::size_t bytes) noexcept {
+    return (bytes + ALIGNMENT_BYTES - 1) / ALIGNMENT_BYTES * ALIGNMENT_BYTES;
 }
 
 }  // namespace
 
-PrototypeLanes::~PrototypeLanes() { ::operator delete(packed_, ALIGNMENT); }
+PrototypeLanes::~PrototypeLanes() { ::operator delete(block_, ALIGNMENT); }
 
 bool PrototypeLanes::load(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept {
     if (nprotos > lanes::MAX_LANE_PROTOTYPES) return false;
+    const auto n = static_cast<std::size_t>(nvars);
     const auto groups = static_cast<std::size_t>((nprotos + lanes::WIDTH - 1) / lanes::WIDTH);
-    const std::size_t size = groups * static_cast<std::size_t>(nvars) * lanes::WIDTH;
-    if (size > capacity_) {
-        ::operator delete(packed_, ALIGNMENT);
-        packed_ = static_cast<double*>(::operator new(size * sizeof(double), ALIGNMENT, std::nothrow));
-        capacity_ = packed_ ? size : 0;
-        if (!packed_) {
+    const auto float_groups =
+        static_cast<std::size_t>((nprotos + lanes::FLOAT_WIDTH - 1) / lanes::FLOAT_WIDTH);
+    const std::size_t packed_size = groups * n * lanes::WIDTH;
+    const std::size_t float_size = float_groups * n * lanes::FLOAT_WIDTH;
+    const std::size_t packed_bytes = rounded_up(packed_size * sizeof(double));
+    const std::size_t shift_bytes = rounded_up(n * sizeof(double));
+    const std::size_t bytes = packed_bytes + shift_bytes + float_size * sizeof(float);
+    if (bytes > capacity_) {
+        ::operator delete(block_, ALIGNMENT);
+        block_ = ::operator new(bytes, ALIGNMENT, std::nothrow);
+        capacity_ = block_ ? bytes : 0;
+        if (!block_) {
             nprotos_ = 0;
             nvars_ = 0;
             return false;
         }
     }
+    auto* bytes_at = static_cast<unsigned char*>(block_);
+    packed_ = reinterpret_cast<double*>(bytes_at);
+    shift_ = reinterpret_cast<double*>(bytes_at + packed_bytes);
+    float_packed_ = reinterpret_cast<float*>(bytes_at + packed_bytes + shift_bytes);
     nprotos_ = nprotos;
     nvars_ = nvars;
     // Lanes past the last prototype are never read as results; zeros keep
     // them ordinary numbers.
-    for (std::size_t n = 0; n < size; ++n) packed_[n] = 0.0;
+    for (std::size_t i = 0; i < packed_size; ++i) packed_[i] = 0.0;
     for (std::int32_t p = 0; p < nprotos; ++p) {
         const double* row = prototypes[p];
-        for (std::int32_t k = 0; k < nvars; ++k) packed_[lane_index(p, k, nvars)] = row[k];
+        for (std::int32_t k = 0; k < nvars; ++k) packed_[lane_index(p, k, nvars, lanes::WIDTH)] = row[k];
     }
     active_kernels().measure_norms(packed_, nprotos, nvars, norms_);
+    for (std::size_t i = 0; i < float_size; ++i) float_packed_[i] = 0.0f;
+    prepare_float_screen(prototypes);
     return true;
+}
+
+void PrototypeLanes::prepare_float_screen(const Matrix& prototypes) noexcept {
+    // The shift is the middle of each variable's range, the scale the power of
+    // two that brings the largest shifted |value| into [1/2, 1).
+    float_screen_ = false;
+    double largest = 0.0;
+    for (std::int32_t k = 0; k < nvars_; ++k) {
+        double low = prototypes[0][k];
+        double high = low;
+        for (std::int32_t p = 0; p < nprotos_; ++p) {
+            const double v = prototypes[p][k];
+            if (!std::isfinite(v)) return;
+            low = v < low ? v : low;
+            high = v > high ? v : high;
+        }
+        shift_[k] = 0.5 * low + 0.5 * high;
+        const double reach = std::fmax(std::fabs(low - shift_[k]), std::fabs(high - shift_[k]));
+        largest = std::fmax(largest, reach);
+    }
+    if (!(largest > 0.0) || !std::isfinite(largest)) return;
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    if (exponent < -LARGEST_SCALE_EXPONENT || exponent > LARGEST_SCALE_EXPONENT) return;
+    scale_ = std::ldexp(1.0, -exponent);
+    for (std::int32_t p = 0; p < lanes::MAX_LANE_PROTOTYPES; ++p) float_norms_[p] = 0.0f;
+    for (std::int32_t p = 0; p < nprotos_; ++p) {
+        double norm = 0.0;
+        for (std::int32_t k = 0; k < nvars_; ++k) {
+            const double b = (prototypes[p][k] - shift_[k]) * scale_;
+            float_packed_[lane_index(p, k, nvars_, lanes::FLOAT_WIDTH)] = static_cast<float>(b);
+            norm += b * b;
+        }
+        float_norms_[p] = static_cast<float>(norm);
+    }
+    float_screen_ = true;
 }
 
 void PrototypeLanes::store(Matrix& prototypes) const noexcept {
     for (std::int32_t p = 0; p < nprotos_; ++p) {
         double* row = prototypes[p];
-        for (std::int32_t k = 0; k < nvars_; ++k) row[k] = packed_[lane_index(p, k, nvars_)];
+        for (std::int32_t k = 0; k < nvars_; ++k) row[k] = packed_[lane_index(p, k, nvars_, lanes::WIDTH)];
     }
 }
 
@@ -72,15 +132,16 @@ std::int32_t PrototypeLanes::find_winner(const double* datavector) const noexcep
 }
 
 void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
-                                    std::int32_t* winners, double* distances) const noexcept {
+                                    std::int32_t* winners) const noexcept {
     constexpr std::int32_t BATCH = 64;
     const lanes::LaneKernels& kernels = active_kernels();
+    lanes::FloatScreen screen;
+    if (float_screen_) screen = {float_packed_, float_norms_, shift_, scale_};
     const double* rows[BATCH];
     for (std::int32_t i = begin; i < end; i += BATCH) {
         const std::int32_t count = end - i < BATCH ? end - i : BATCH;
         for (std::int32_t b = 0; b < count; ++b) rows[b] = data[i + b];
-        kernels.find_winners(packed_, norms_, nprotos_, nvars_, rows, count, winners + i,
-                             distances != nullptr ? distances + i : nullptr);
+        kernels.find_winners(packed_, norms_, nprotos_, nvars_, screen, rows, count, winners + i);
     }
 }
 
@@ -90,6 +151,7 @@ void PrototypeLanes::prefetch(const double* datavector) const noexcept {
 
 void PrototypeLanes::move_toward(const double* datavector, const double* rates,
                                  const std::uint8_t* moves) noexcept {
+    float_screen_ = false;
     active_kernels().move_toward(packed_, norms_, nprotos_, nvars_, datavector, rates, moves);
 }
 

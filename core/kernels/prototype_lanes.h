@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/kernels/lane_common.h"
+#include "core/kernels/float_screen.h"
 #include "core/storage.h"
 
 namespace veltra::core {
@@ -31,14 +31,13 @@ public:
     // and NaN as in find_winner.
     std::int32_t find_winner(const double* datavector) const noexcept;
 
-    // winners[i] := find_winner(data[i]) for begin <= i < end, and
-    // distances[i] := the squared distance of data[i] to it as the plain loop
-    // sums it, unless distances is null.
-    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end, std::int32_t* winners,
-                        double* distances) const noexcept;
+    // winners[i] := find_winner(data[i]) for begin <= i < end.
+    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
+                        std::int32_t* winners) const noexcept;
 
     // Each prototype p with moves[p] != 0 (nprotos entries each) moves every
     // value v to v + rates[p] * (datavector[k] - v); the others stay as they are.
+    // The single-precision copy is not kept up: later searches go without it.
     void move_toward(const double* datavector, const double* rates, const std::uint8_t* moves) noexcept;
 
     // Asks for the first values of a datavector (nvars values) that a later
@@ -46,9 +45,21 @@ public:
     void prefetch(const double* datavector) const noexcept;
 
 private:
-    double* packed_ = nullptr;
-    alignas(64) double norms_[lanes::MAX_LANE_PROTOTYPES];
+    // Shifts, scales and rounds the prototypes for the single-precision
+    // screen; leaves it off when their values do not suit it.
+    void prepare_float_screen(const Matrix& prototypes) noexcept;
+
+    // One block holds the packed values, the shift and the single-precision
+    // values, each starting on a 64-byte boundary.
+    void* block_ = nullptr;
     std::size_t capacity_ = 0;
+    double* packed_ = nullptr;
+    double* shift_ = nullptr;
+    float* float_packed_ = nullptr;
+    double scale_ = 1.0;
+    bool float_screen_ = false;
+    alignas(64) double norms_[lanes::MAX_LANE_PROTOTYPES];
+    alignas(64) float float_norms_[lanes::MAX_LANE_PROTOTYPES];
     std::int32_t nprotos_ = 0;
     std::int32_t nvars_ = 0;
 };

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/kernels/lane_common.h"
+
+// The screen of lane_screen.h in single precision, for searches of many
+// datavectors: twice the lanes per instruction, so half the multiply-adds.
+//
+// The prototypes are shifted by a vector c and scaled by a power of two s
+// (chosen so that the largest |p_jk - c_k| s lies in [1/2, 1)), which keeps the
+// rounding errors relative to the spread of the prototypes rather than to
+// their distance from 0. The shifted and scaled datavector a and prototypes
+// b_j are rounded to float; D_j s^2 = X + N_j - 2 P_j with X = |a|^2, N_j =
+// |b_j|^2, P_j = a . b_j (exact real values of the unrounded a and b_j).
+// With u = 2^-24:
+//   - rounding a_k and b_jk to float (after their double rounding) errs by
+//     less than 2u relative each, so sum |a_k b_jk - its rounded product|
+//     <= (4u + 4u^2) sum |a_k b_jk|;
+//   - the float dot product errs by at most gamma_n sum of rounded |products|;
+//     with sum |a_k b_jk| <= (X + N_j) / 2, 2 P_j errs by at most
+//     (n + 2) u (1 + 2^-20) (X + N_j);
+//   - the norms in double and the plain loop's sum (scaled) err by far less
+//     than u (X + N_j) for n below 2^27, and e_j = N_j - 2 P_j, e_j - r_j and
+//     e_j + r_j in float round by at most 9 u (X + N_j) together;
+//   - underflow, in float or double, adds less than n 2^-110.
+// The radius r_j = (2n + 16) u (X + N_j) + n 2^-110 covers all of it, and
+// the candidates follow as in lane_screen.h. The screen needs X at most 2^60,
+// so that |a_k| <= 2^30 and no float sum overflows; a datavector out of that
+// range (NaN and infinities included) goes to the double screen.
+namespace veltra::core::lanes {
+
+inline constexpr std::int32_t FLOAT_WIDTH = 16;
+inline constexpr std::int32_t MAX_FLOAT_GROUPS = MAX_LANE_PROTOTYPES / FLOAT_WIDTH;
+inline constexpr double FLOAT_SCREEN_LIMIT = 0x1p60;
+// Values shifted, scaled and rounded to float at a time.
+inline constexpr std::int32_t FLOAT_CHUNK = 256;
+
+// The single-precision prototypes: value k of prototype p is (p_k - shift[k])
+// * scale rounded to float, at packed[((p / FLOAT_WIDTH) * nvars + k) *
+// FLOAT_WIDTH + p % FLOAT_WIDTH]; norms[p] is its squared norm before the
+// rounding to float, 0 past the last prototype. `packed` is null when the
+// screen cannot be used.
+struct FloatScreen {
+    const float* packed = nullptr;
+    const float* norms = nullptr;
+    const double* shift = nullptr;
+    double scale = 1.0;
+};
+
+template <class F>
+unsigned valid_float_lanes(std::int32_t nprotos, std::int32_t g) noexcept {
+    return nprotos - g * FLOAT_WIDTH < FLOAT_WIDTH ? (1u << (nprotos - g * FLOAT_WIDTH)) - 1u
+                                                   : (1u << FLOAT_WIDTH) - 1u;
+}
+
+template <class F>
+float smallest_float_lane(F v) noexcept {
+    alignas(64) float values[FLOAT_WIDTH];
+    v.store(values);
+    float smallest = values[0];
+    for (std::int32_t j = 1; j < FLOAT_WIDTH; ++j) smallest = values[j] < smallest ? values[j] : smallest;
+    return smallest;
+}
+
+// Bit p set for each candidate prototype p; 0 when the datavector is out of
+// the screen's range. L is the double lanes type, F the float one.
+template <class L, class F, int G>
+std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
+                                      const double* datavector) noexcept {
+    // S sets of sums over every S-th variable, added at the end: the sums of
+    // one set wait on each other, those of different sets do not.
+    constexpr int S = F::CHAINS;
+    alignas(64) float shifted[FLOAT_CHUNK];
+    F dots[S][G];
+    for (int s = 0; s < S; ++s) {
+        for (int g = 0; g < G; ++g) dots[s][g] = F::zero();
+    }
+    const L scale = L::broadcast(screen.scale);
+    L squares = L::zero();
+    for (std::int32_t k0 = 0; k0 < nvars; k0 += FLOAT_CHUNK) {
+        const std::int32_t count = nvars - k0 < FLOAT_CHUNK ? nvars - k0 : FLOAT_CHUNK;
+        for (std::int32_t k = 0; k < count; k += WIDTH) {
+            const std::int32_t left = count - k;
+            const L x =
+                left >= WIDTH ? L::load(datavector + k0 + k) : L::load_first(datavector + k0 + k, left);
+            const L c =
+                left >= WIDTH ? L::load(screen.shift + k0 + k) : L::load_first(screen.shift + k0 + k, left);
+            const L a = (x - c) * scale;
+            squares = L::multiply_add(a, a, squares);
+            a.store_as_floats(shifted + k);
+        }
+        const auto add_products = [&](int set, std::int32_t k) {
+            const F a = F::broadcast(shifted[k]);
+            for (int g = 0; g < G; ++g) {
+                const F v =
+                    F::load(screen.packed + (static_cast<std::ptrdiff_t>(g) * nvars + k0 + k) * FLOAT_WIDTH);
+                dots[set][g] = F::multiply_add(v, a, dots[set][g]);
+            }
+        };
+        std::int32_t k = 0;
+        for (; k + S <= count; k += S) {
+            for (int s = 0; s < S; ++s) add_products(s, k + s);
+        }
+        for (; k < count; ++k) add_products(0, k);
+    }
+    for (int s = 1; s < S; ++s) {
+        for (int g = 0; g < G; ++g) dots[0][g] = dots[0][g] + dots[s][g];
+    }
+    const double squared = sum_of_lanes(squares);
+    if (!(squared <= FLOAT_SCREEN_LIMIT)) return 0;
+    const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
+    const F floor = F::broadcast(static_cast<float>(nvars * 0x1p-110));
+    const F x_norm = F::broadcast(static_cast<float>(squared));
+    F lows[G];
+    F highest_needed = F::broadcast(__builtin_inff());
+    for (int g = 0; g < G; ++g) {
+        const unsigned valid = valid_float_lanes<F>(nprotos, g);
+        const F norm = F::load(screen.norms + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
+        const F e = norm - (dots[0][g] + dots[0][g]);
+        const F r = radius_scale * (x_norm + norm) + floor;
+        lows[g] = e - r;
+        highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
+    }
+    const F bound = F::broadcast(smallest_float_lane(highest_needed));
+    std::uint64_t candidates = 0;
+    for (int g = 0; g < G; ++g) {
+        const unsigned in = F::less_equal(lows[g], bound) & valid_float_lanes<F>(nprotos, g);
+        candidates |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
+    }
+    return candidates;
+}
+
+template <class L, class F>
+std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
+                                      const double* datavector) noexcept {
+    switch ((nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH) {
+        case 1:
+            return float_screen_candidates<L, F, 1>(screen, nprotos, nvars, datavector);
+        case 2:
+            return float_screen_candidates<L, F, 2>(screen, nprotos, nvars, datavector);
+        case 3:
+            return float_screen_candidates<L, F, 3>(screen, nprotos, nvars, datavector);
+        default:
+            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS>(screen, nprotos, nvars, datavector);
+    }
+}
+
+}  // namespace veltra::core::lanes
