@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -83,6 +84,10 @@ void expect_fast_winners(const Matrix& data, std::int32_t ndata, const Matrix& p
     EXPECT_EQ(winners, expected.winners);
     EXPECT_TRUE(
         same_bits(compute_heterogeneity(data, ndata, prototypes, winners, nvars), expected.heterogeneity));
+    std::fill(winners.begin(), winners.end(), -1);
+    EXPECT_TRUE(same_bits(assign_winners_and_heterogeneity(data, ndata, prototypes, nprotos, nvars, winners),
+                          expected.heterogeneity));
+    EXPECT_EQ(winners, expected.winners);
     for (std::int32_t i = 0; i < ndata; i += 5) {
         EXPECT_EQ(find_winner(prototypes, nprotos, data, i, nvars),
                   expected.winners[static_cast<std::size_t>(i)])
@@ -157,6 +162,85 @@ TEST(FastMeasures, ThreadCountsChangeNothing) {
             SCOPED_TRACE(testing::name_of(set));
             ASSERT_TRUE(force_instruction_set(set));
             expect_fast_winners(data, ndata, prototypes, nprotos, nvars, expected);
+        }
+    }
+}
+
+enum class Hard { near_ties, midpoints, offset, tiny, subnormal, huge, outliers };
+
+// Values that test the screens' error bounds rather than the arithmetic:
+// prototypes whose distances differ by a few roundings or not at all, values
+// far from 0 relative to their spread, at the ends of the exponent range, and
+// datavectors far outside the prototypes.
+void fill_hard(Matrix& data, std::int32_t ndata, Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,
+               Hard hard, std::mt19937_64& random) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-52, -20);
+    const double base_scale = hard == Hard::tiny        ? 0x1p-400
+                              : hard == Hard::subnormal ? 0x1p-1060
+                              : hard == Hard::huge      ? 0x1p470
+                                                        : 1.0;
+    const double offset = hard == Hard::offset ? 1e8 : 0.0;
+    std::vector<double> base(static_cast<std::size_t>(nvars));
+    for (double& b : base) b = offset + unit(random) * base_scale;
+    const auto near_base = [&](double* row) {
+        for (std::int32_t k = 0; k < nvars; ++k) {
+            const double b = base[static_cast<std::size_t>(k)];
+            switch (hard) {
+                case Hard::near_ties:
+                    row[k] = b + std::ldexp(unit(random), exponent(random));
+                    break;
+                case Hard::midpoints:
+                    row[k] = std::ldexp(std::round(unit(random) * 8.0), -3);
+                    break;
+                case Hard::offset:
+                    row[k] = b + unit(random) * 1e-3;
+                    break;
+                default:
+                    row[k] = unit(random) * base_scale;
+            }
+        }
+    };
+    for (std::int32_t p = 0; p < nprotos; ++p) near_base(prototypes[p]);
+    for (std::int32_t i = 0; i < ndata; ++i) near_base(data[i]);
+    // Exact ties: duplicated prototypes, and datavectors equal to prototypes or
+    // halfway between two of them (exact in binary for these values).
+    std::copy(prototypes[0], prototypes[0] + nvars, prototypes[nprotos - 1]);
+    for (std::int32_t i = 0; i < ndata; i += 3) {
+        const double* a = prototypes[i % nprotos];
+        const double* b = prototypes[(i / 3) % nprotos];
+        for (std::int32_t k = 0; k < nvars; ++k) data[i][k] = i % 2 == 0 ? a[k] : a[k] * 0.5 + b[k] * 0.5;
+    }
+    if (hard == Hard::outliers) {
+        for (std::int32_t i = 1; i < ndata; i += 2) {
+            for (std::int32_t k = 0; k < nvars; ++k) data[i][k] = 1e12 * unit(random);
+        }
+    }
+}
+
+// The screens may only drop prototypes that cannot win; on these values a
+// bound too small by a little would drop a winner and show here.
+TEST(FastMeasures, ScreensKeepEveryPossibleWinner) {
+    testing::KernelSettingsGuard guard;
+    std::mt19937_64 random(31337);
+    const std::int32_t ndata = 150;
+    for (const std::int32_t nvars : {2, 64, 301}) {
+        for (const std::int32_t nprotos : {6, 36}) {
+            for (const Hard hard : {Hard::near_ties, Hard::midpoints, Hard::offset, Hard::tiny,
+                                    Hard::subnormal, Hard::huge, Hard::outliers}) {
+                SCOPED_TRACE("nvars " + std::to_string(nvars) + ", nprotos " + std::to_string(nprotos) +
+                             ", values " + std::to_string(static_cast<int>(hard)));
+                Heap heap;
+                Matrix data = make_matrix(heap, ndata, nvars);
+                Matrix prototypes = make_matrix(heap, nprotos, nvars);
+                fill_hard(data, ndata, prototypes, nprotos, nvars, hard, random);
+                const Expected expected = plain_result(data, ndata, prototypes, nprotos, nvars);
+                for (const InstructionSet set : testing::runnable_instruction_sets()) {
+                    SCOPED_TRACE(testing::name_of(set));
+                    ASSERT_TRUE(force_instruction_set(set));
+                    expect_fast_winners(data, ndata, prototypes, nprotos, nvars, expected);
+                }
+            }
         }
     }
 }
