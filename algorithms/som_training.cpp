@@ -29,42 +29,48 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
     // storage is kept for the next epoch.
     thread_local core::PrototypeLanes lanes;
     const bool packed = nprotos >= 1 && nvars >= 1 && lanes.load(prototypes, nprotos, nvars);
-    // moves[w][j]: whether prototype j moves when w wins (w itself and its
-    // neighbours up to the order); rates[j]: by how much, set for w at each
-    // presentation.
-    std::array<std::array<std::uint8_t, core::MAX_PROTOTYPES>, core::MAX_PROTOTYPES> moves{};
+    // Bit j of moving[w]: whether prototype j moves when w wins (w itself and
+    // its neighbours up to the order); rates[j]: by how much, set for w at
+    // each presentation.
+    std::array<std::uint64_t, core::MAX_PROTOTYPES> moving{};
     for (std::int32_t w = 0; w < nprotos; ++w) {
         for (std::int32_t j = 0; j < nprotos; ++j) {
             const int grid_distance = incidence[w][j];
-            moves[w][j] = j == w || (grid_distance >= 1 && grid_distance <= neighborhood_order);
+            if (j == w || (grid_distance >= 1 && grid_distance <= neighborhood_order))
+                moving[w] |= std::uint64_t{1} << j;
         }
     }
     std::array<double, core::MAX_PROTOTYPES> rates;
     rates.fill(neighbour_rate);
-    // The datavectors are drawn a few presentations ahead (the draws keep their
-    // order and number), so that their values come from memory meanwhile.
-    constexpr std::int32_t LOOKAHEAD = 4;
-    std::array<std::int32_t, LOOKAHEAD> upcoming{};
+    // The datavectors are drawn ahead (the draws keep their order and number),
+    // so that their values come from memory meanwhile: their entries in the
+    // row index 2 * LOOKAHEAD presentations ahead, their values LOOKAHEAD
+    // ahead, each fetch finding the address it needs at hand.
+    constexpr std::int32_t LOOKAHEAD = 16;
+    constexpr std::int32_t AHEAD = 2 * LOOKAHEAD;
+    std::array<std::int32_t, AHEAD> upcoming{};
     std::int32_t drawn = 0;
     const auto draw = [&] {
         const std::int32_t r = random.draw_random() % ndata;
-        upcoming[static_cast<std::size_t>(drawn % LOOKAHEAD)] = r;
+        upcoming[static_cast<std::size_t>(drawn % AHEAD)] = r;
         ++drawn;
-        if (packed) lanes.prefetch(data[r]);
+        if (packed) __builtin_prefetch(data.row_entry(r));
     };
-    while (drawn < ndata && drawn < LOOKAHEAD) draw();
+    while (drawn < ndata && drawn < AHEAD) draw();
     for (std::int32_t n = 0; n < ndata; ++n) {
-        const std::int32_t r = upcoming[static_cast<std::size_t>(n % LOOKAHEAD)];
+        const std::int32_t r = upcoming[static_cast<std::size_t>(n % AHEAD)];
+        if (packed && n + LOOKAHEAD < drawn)
+            lanes.prefetch(data[upcoming[static_cast<std::size_t>((n + LOOKAHEAD) % AHEAD)]]);
         if (drawn < ndata) draw();
         const std::int32_t w =
             packed ? lanes.find_winner(data[r]) : core::find_winner(prototypes, nprotos, data, r, nvars);
         win_counts[w] = 1;
         rates[w] = learning_rate;
         if (packed) {
-            lanes.move_toward(data[r], rates.data(), moves[w].data());
+            lanes.move_toward(data[r], rates.data(), moving[w]);
         } else {
             for (std::int32_t j = 0; j < nprotos; ++j) {
-                if (moves[w][j]) move_toward(prototypes, j, data, r, nvars, rates[j]);
+                if ((moving[w] >> j) & 1u) move_toward(prototypes, j, data, r, nvars, rates[j]);
             }
         }
         rates[w] = neighbour_rate;

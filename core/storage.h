@@ -93,6 +93,8 @@ public:
     std::int32_t cols() const noexcept { return cols_; }
     double* operator[](std::int32_t i) noexcept { return row_index_[i]; }
     const double* operator[](std::int32_t i) const noexcept { return row_index_[i]; }
+    // Where the row index holds row i (for prefetching it).
+    const double* const* row_entry(std::int32_t i) const noexcept { return row_index_ + i; }
 
     void swap(Matrix& other) noexcept {
         std::swap(heap_, other.heap_);

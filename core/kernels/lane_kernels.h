@@ -33,11 +33,11 @@ struct LaneKernels {
     // shortest time (for a caller that waits for it).
     std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
                                 std::int32_t nvars, const double* datavector) noexcept;
-    // Every prototype p with moves[p] != 0 moves each value v to
+    // Every prototype p with bit p of `moving` set moves each value v to
     // v + rates[p] * (datavector[k] - v); the others keep their bits. The
     // norms of the groups that move are measured again.
     void (*move_toward)(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
-                        const double* datavector, const double* rates, const std::uint8_t* moves) noexcept;
+                        const double* datavector, const double* rates, std::uint64_t moving) noexcept;
     // norms[p] := the squared norm of prototype p, as the screen needs it.
     void (*measure_norms)(const double* packed, std::int32_t nprotos, std::int32_t nvars,
                           double* norms) noexcept;
@@ -225,38 +225,46 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
     }
 }
 
+// Moves the lanes of one group (all of them, or those of `moving` when
+// MASKED) and returns their squared norms afterwards, summed in CHAINS
+// interleaved parts so that the sums do not wait on each other.
+template <class L, bool MASKED>
+L move_group(double* lanes, std::int32_t nvars, const double* datavector, L rate, unsigned moving) noexcept {
+    constexpr std::int32_t CHAINS = 4;
+    L norms[CHAINS];
+    for (L& n : norms) n = L::zero();
+    const auto move_value = [&](std::int32_t k, L& norm) {
+        double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
+        const L old = L::load(values);
+        L moved = old + rate * (L::broadcast(datavector[k]) - old);
+        if constexpr (MASKED) moved = L::select(moving, moved, old);
+        moved.store(values);
+        norm = L::multiply_add(moved, moved, norm);
+    };
+    std::int32_t k = 0;
+    for (; k + CHAINS <= nvars; k += CHAINS) {
+        for (std::int32_t c = 0; c < CHAINS; ++c) move_value(k + c, norms[c]);
+    }
+    for (; k < nvars; ++k) move_value(k, norms[0]);
+    return (norms[0] + norms[1]) + (norms[2] + norms[3]);
+}
+
 template <class L>
 void move_toward(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
-                 const double* datavector, const double* rates, const std::uint8_t* moves) noexcept {
+                 const double* datavector, const double* rates, std::uint64_t moving_prototypes) noexcept {
     const std::int32_t groups = groups_of<L>(nprotos);
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = g * WIDTH;
         const std::int32_t count = nprotos - first < WIDTH ? nprotos - first : WIDTH;
-        unsigned moving = 0;
-        for (std::int32_t j = 0; j < count; ++j) moving |= static_cast<unsigned>(moves[first + j] != 0) << j;
+        const auto moving = static_cast<unsigned>(moving_prototypes >> first) & valid_lanes<L>(nprotos, g);
         if (moving == 0) continue;
         const L rate = L::load_first(rates + first, count);
         double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
-        L norm = L::zero();
         // Lanes past the last prototype may move too: they are never results,
         // and their norms are kept at 0.
-        if ((moving | ~((1u << count) - 1u)) == ~0u) {
-            for (std::int32_t k = 0; k < nvars; ++k) {
-                double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
-                const L old = L::load(values);
-                const L moved = old + rate * (L::broadcast(datavector[k]) - old);
-                moved.store(values);
-                norm = L::multiply_add(moved, moved, norm);
-            }
-        } else {
-            for (std::int32_t k = 0; k < nvars; ++k) {
-                double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
-                const L old = L::load(values);
-                const L kept = L::select(moving, old + rate * (L::broadcast(datavector[k]) - old), old);
-                kept.store(values);
-                norm = L::multiply_add(kept, kept, norm);
-            }
-        }
+        const L norm = (moving | ~((1u << count) - 1u)) == ~0u
+                           ? move_group<L, false>(lanes, nvars, datavector, rate, moving)
+                           : move_group<L, true>(lanes, nvars, datavector, rate, moving);
         L::select(valid_lanes<L>(nprotos, g), norm, L::zero())
             .store(norms + static_cast<std::ptrdiff_t>(g) * WIDTH);
     }

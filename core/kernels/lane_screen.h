@@ -99,14 +99,29 @@ std::uint64_t screen_candidates(const double* packed, const double* norms, std::
                                 std::int32_t nvars, const double* datavector) noexcept {
     const double squared = screen_norm<L>(datavector, nvars);
     if (!(squared <= SCREEN_LIMIT)) return 0;
-    L dots[G];
-    for (int g = 0; g < G; ++g) dots[g] = L::zero();
-    for (std::int32_t k = 0; k < nvars; ++k) {
+    // S sets of sums over every S-th variable, added at the end, so that a
+    // search waits on chains of nvars / S multiply-adds, not nvars.
+    constexpr int S = G * L::CHAINS <= 16 ? L::CHAINS : (16 / G > 1 ? 16 / G : 1);
+    L sets[S][G];
+    for (int s = 0; s < S; ++s) {
+        for (int g = 0; g < G; ++g) sets[s][g] = L::zero();
+    }
+    const auto add_products = [&](int s, std::int32_t k) {
         const L x = L::broadcast(datavector[k]);
         for (int g = 0; g < G; ++g) {
             const L v = L::load(packed + (static_cast<std::ptrdiff_t>(g) * nvars + k) * WIDTH);
-            dots[g] = L::multiply_add(v, x, dots[g]);
+            sets[s][g] = L::multiply_add(v, x, sets[s][g]);
         }
+    };
+    std::int32_t k = 0;
+    for (; k + S <= nvars; k += S) {
+        for (int s = 0; s < S; ++s) add_products(s, k + s);
+    }
+    for (; k < nvars; ++k) add_products(0, k);
+    L dots[G];
+    for (int g = 0; g < G; ++g) {
+        dots[g] = sets[0][g];
+        for (int s = 1; s < S; ++s) dots[g] = dots[g] + sets[s][g];
     }
     const L scale = L::broadcast(screen_scale<L>(nvars));
     const L floor = L::broadcast(screen_floor<L>(nvars));

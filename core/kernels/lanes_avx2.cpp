@@ -24,6 +24,9 @@ struct Lanes {
     __m256d lo;
     __m256d hi;
 
+    // Independent chains of sums that keep the multiply-adders busy.
+    static constexpr int CHAINS = 1;
+
     static Lanes zero() noexcept { return {_mm256_setzero_pd(), _mm256_setzero_pd()}; }
     static Lanes load(const double* p) noexcept { return {_mm256_loadu_pd(p), _mm256_loadu_pd(p + 4)}; }
     // Lanes 0..count-1 from p, the others 0; nothing past them is read.

@@ -11,6 +11,9 @@ namespace {
 struct Lanes {
     __m512d v;
 
+    // Independent chains of sums that keep the multiply-adders busy.
+    static constexpr int CHAINS = 4;
+
     static Lanes zero() noexcept { return {_mm512_setzero_pd()}; }
     static Lanes load(const double* p) noexcept { return {_mm512_loadu_pd(p)}; }
     // Lanes 0..count-1 from p, the others 0; nothing past them is read.

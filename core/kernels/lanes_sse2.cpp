@@ -16,6 +16,9 @@ __m128d mask_of(unsigned bits) noexcept {
 struct Lanes {
     __m128d v[4];
 
+    // Independent chains of sums that keep the multiply-adders busy.
+    static constexpr int CHAINS = 1;
+
     static Lanes zero() noexcept {
         const __m128d z = _mm_setzero_pd();
         return {{z, z, z, z}};

@@ -150,9 +150,9 @@ void PrototypeLanes::prefetch(const double* datavector) const noexcept {
 }
 
 void PrototypeLanes::move_toward(const double* datavector, const double* rates,
-                                 const std::uint8_t* moves) noexcept {
+                                 std::uint64_t moving) noexcept {
     float_screen_ = false;
-    active_kernels().move_toward(packed_, norms_, nprotos_, nvars_, datavector, rates, moves);
+    active_kernels().move_toward(packed_, norms_, nprotos_, nvars_, datavector, rates, moving);
 }
 
 }  // namespace veltra::core

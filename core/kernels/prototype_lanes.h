@@ -35,10 +35,11 @@ public:
     void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
                         std::int32_t* winners) const noexcept;
 
-    // Each prototype p with moves[p] != 0 (nprotos entries each) moves every
-    // value v to v + rates[p] * (datavector[k] - v); the others stay as they are.
+    // Each prototype p with bit p of `moving` set moves every value v to
+    // v + rates[p] * (datavector[k] - v) (rates: nprotos entries); the others
+    // stay as they are.
     // The single-precision copy is not kept up: later searches go without it.
-    void move_toward(const double* datavector, const double* rates, const std::uint8_t* moves) noexcept;
+    void move_toward(const double* datavector, const double* rates, std::uint64_t moving) noexcept;
 
     // Asks for the first values of a datavector (nvars values) that a later
     // call will search, so that they come from memory meanwhile.

@@ -50,17 +50,18 @@ TEST(PrototypeLanes, MovesAndWinnersKeepTheBitsOfTheRows) {
                 PrototypeLanes lanes;
                 ASSERT_TRUE(lanes.load(rows, nprotos, nvars));
                 std::vector<double> rates(static_cast<std::size_t>(nprotos));
-                std::vector<std::uint8_t> moves(static_cast<std::size_t>(nprotos));
+
                 for (std::int32_t i = 0; i < ndata; ++i) {
                     EXPECT_EQ(lanes.find_winner(data[i]), plain::find_winner(rows, nprotos, data, i, nvars));
+                    std::uint64_t moving = 0;
                     for (std::int32_t p = 0; p < nprotos; ++p) {
-                        moves[p] = coin(random) != 0;
                         rates[p] = coin(random) == 0 ? 0.0 : 0.25;
-                        if (!moves[p]) continue;
+                        if (coin(random) == 0) continue;
+                        moving |= std::uint64_t{1} << p;
                         for (std::int32_t k = 0; k < nvars; ++k)
                             rows[p][k] = rows[p][k] + rates[p] * (data[i][k] - rows[p][k]);
                     }
-                    lanes.move_toward(data[i], rates.data(), moves.data());
+                    lanes.move_toward(data[i], rates.data(), moving);
                 }
                 lanes.store(stored);
                 for (std::int32_t p = 0; p < nprotos; ++p) {
