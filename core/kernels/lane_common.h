@@ -41,22 +41,17 @@ L usable(L v, unsigned use) noexcept {
     return L::select(L::less_equal(v, v) & use, v, L::broadcast(__builtin_inf()));
 }
 
+// The smallest lane of v, which holds no NaN.
 template <class L>
 double smallest_lane(L v) noexcept {
-    alignas(64) double values[WIDTH];
-    v.store(values);
-    double smallest = values[0];
-    for (std::int32_t j = 1; j < WIDTH; ++j) smallest = values[j] < smallest ? values[j] : smallest;
-    return smallest;
+    return L::smallest(v);
 }
 
+// The sum of the lanes of v, in an order of the instruction set's choosing
+// (for the screens only).
 template <class L>
 double sum_of_lanes(L v) noexcept {
-    alignas(64) double values[WIDTH];
-    v.store(values);
-    double sum = 0.0;
-    for (double value : values) sum += value;
-    return sum;
+    return L::sum(v);
 }
 
 // The squared distance of a datavector to packed prototype p, summed exactly as

@@ -74,6 +74,16 @@ struct Lanes {
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept {
         return {_mm256_fmadd_pd(a.lo, b.lo, c.lo), _mm256_fmadd_pd(a.hi, b.hi, c.hi)};
     }
+    static double smallest(Lanes a) noexcept {
+        const __m256d four = _mm256_min_pd(a.lo, a.hi);
+        const __m128d two = _mm_min_pd(_mm256_castpd256_pd128(four), _mm256_extractf128_pd(four, 1));
+        return _mm_cvtsd_f64(_mm_min_sd(two, _mm_unpackhi_pd(two, two)));
+    }
+    static double sum(Lanes a) noexcept {
+        const __m256d four = _mm256_add_pd(a.lo, a.hi);
+        const __m128d two = _mm_add_pd(_mm256_castpd256_pd128(four), _mm256_extractf128_pd(four, 1));
+        return _mm_cvtsd_f64(_mm_add_sd(two, _mm_unpackhi_pd(two, two)));
+    }
     // The lanes rounded to float, at p[0..7].
     void store_as_floats(float* p) const noexcept {
         _mm_storeu_ps(p, _mm256_cvtpd_ps(lo));

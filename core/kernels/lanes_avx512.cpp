@@ -8,6 +8,10 @@ namespace veltra::core::lanes {
 
 namespace {
 
+// Lanes 4..7. (The masked forms here and below avoid false uninitialized
+// warnings of GCC 12.)
+__m256d high_half(__m512d v) noexcept { return _mm512_maskz_extractf64x4_pd(0xf, v, 1); }
+
 struct Lanes {
     __m512d v;
 
@@ -26,8 +30,7 @@ struct Lanes {
     static unsigned less_equal(Lanes a, Lanes b) noexcept { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_LE_OQ); }
     // Bit j set when lane j of a equals lane j of b (false with NaN).
     static unsigned equal(Lanes a, Lanes b) noexcept { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_EQ_OQ); }
-    // The smaller of each pair of lanes; for lanes without NaN. (The masked
-    // form avoids a false uninitialized warning of GCC 12.)
+    // The smaller of each pair of lanes; for lanes without NaN.
     static Lanes min(Lanes a, Lanes b) noexcept { return {_mm512_maskz_min_pd(0xff, a.v, b.v)}; }
     // Lane j from a where bit j of mask is set, else from b.
     static Lanes select(unsigned mask, Lanes a, Lanes b) noexcept {
@@ -38,6 +41,16 @@ struct Lanes {
     friend Lanes operator*(Lanes a, Lanes b) noexcept { return {_mm512_mul_pd(a.v, b.v)}; }
     // a * b + c, rounded once; for the screen only.
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return {_mm512_fmadd_pd(a.v, b.v, c.v)}; }
+    static double smallest(Lanes a) noexcept {
+        const __m256d four = _mm256_min_pd(_mm512_maskz_extractf64x4_pd(0xf, a.v, 0), high_half(a.v));
+        const __m128d two = _mm_min_pd(_mm256_castpd256_pd128(four), _mm256_extractf128_pd(four, 1));
+        return _mm_cvtsd_f64(_mm_min_sd(two, _mm_unpackhi_pd(two, two)));
+    }
+    static double sum(Lanes a) noexcept {
+        const __m256d four = _mm256_add_pd(_mm512_maskz_extractf64x4_pd(0xf, a.v, 0), high_half(a.v));
+        const __m128d two = _mm_add_pd(_mm256_castpd256_pd128(four), _mm256_extractf128_pd(four, 1));
+        return _mm_cvtsd_f64(_mm_add_sd(two, _mm_unpackhi_pd(two, two)));
+    }
     // The lanes rounded to float, at p[0..7].
     void store_as_floats(float* p) const noexcept { _mm256_storeu_ps(p, _mm512_maskz_cvtpd_ps(0xff, v)); }
 };

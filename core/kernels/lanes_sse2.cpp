@@ -86,6 +86,14 @@ struct Lanes {
     }
     // a * b + c, rounded twice (SSE2 has no fused form); for the screen only.
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return a * b + c; }
+    static double smallest(Lanes a) noexcept {
+        const __m128d two = _mm_min_pd(_mm_min_pd(a.v[0], a.v[1]), _mm_min_pd(a.v[2], a.v[3]));
+        return _mm_cvtsd_f64(_mm_min_sd(two, _mm_unpackhi_pd(two, two)));
+    }
+    static double sum(Lanes a) noexcept {
+        const __m128d two = _mm_add_pd(_mm_add_pd(a.v[0], a.v[1]), _mm_add_pd(a.v[2], a.v[3]));
+        return _mm_cvtsd_f64(_mm_add_sd(two, _mm_unpackhi_pd(two, two)));
+    }
     // The lanes rounded to float, at p[0..7].
     void store_as_floats(float* p) const noexcept {
         for (int q = 0; q < 4; ++q) _mm_storel_pi(reinterpret_cast<__m64*>(p + 2 * q), _mm_cvtpd_ps(v[q]));
