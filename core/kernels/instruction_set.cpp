@@ -29,7 +29,7 @@ bool instruction_set_supported(InstructionSet set) noexcept {
         case InstructionSet::avx2:
             return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
         case InstructionSet::avx512:
-            return __builtin_cpu_supports("avx512f");
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
     }
     return false;
 }

@@ -225,21 +225,22 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
     }
 }
 
-// Moves the lanes of one group (all of them, or those of `moving` when
-// MASKED) and returns their squared norms afterwards, summed in CHAINS
-// interleaved parts so that the sums do not wait on each other.
-template <class L, bool MASKED>
-L move_group(double* lanes, std::int32_t nvars, const double* datavector, L rate, unsigned moving) noexcept {
+// Moves the lanes of one group, or of half a group when V is L::Half (all of
+// them, or those of `moving` when MASKED), and returns their squared norms
+// afterwards, summed in CHAINS interleaved parts so that the sums do not wait
+// on each other.
+template <class V, bool MASKED>
+V move_lanes(double* lanes, std::int32_t nvars, const double* datavector, V rate, unsigned moving) noexcept {
     constexpr std::int32_t CHAINS = 4;
-    L norms[CHAINS];
-    for (L& n : norms) n = L::zero();
-    const auto move_value = [&](std::int32_t k, L& norm) {
+    V norms[CHAINS];
+    for (V& n : norms) n = V::zero();
+    const auto move_value = [&](std::int32_t k, V& norm) {
         double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
-        const L old = L::load(values);
-        L moved = old + rate * (L::broadcast(datavector[k]) - old);
-        if constexpr (MASKED) moved = L::select(moving, moved, old);
+        const V old = V::load(values);
+        V moved = old + rate * (V::broadcast(datavector[k]) - old);
+        if constexpr (MASKED) moved = V::select(moving, moved, old);
         moved.store(values);
-        norm = L::multiply_add(moved, moved, norm);
+        norm = V::multiply_add(moved, moved, norm);
     };
     std::int32_t k = 0;
     for (; k + CHAINS <= nvars; k += CHAINS) {
@@ -249,24 +250,45 @@ L move_group(double* lanes, std::int32_t nvars, const double* datavector, L rate
     return (norms[0] + norms[1]) + (norms[2] + norms[3]);
 }
 
+// Moves lanes first..first+count-1 of a group as V (L, or L::Half for half a
+// group) and stores their norms; `moving` holds the bits of those lanes.
+// Lanes past the last prototype may move too: they are never results, and
+// their norms are kept at 0.
+template <class V>
+void move_and_measure(double* lanes, double* norms, std::int32_t nvars, const double* datavector,
+                      const double* rates, std::int32_t count, unsigned moving) noexcept {
+    constexpr unsigned ALL = (1u << V::LANES) - 1u;
+    const unsigned valid = (1u << count) - 1u;
+    const V rate = V::load_first(rates, count);
+    const V norm = ((moving | ~valid) & ALL) == ALL
+                       ? move_lanes<V, false>(lanes, nvars, datavector, rate, moving)
+                       : move_lanes<V, true>(lanes, nvars, datavector, rate, moving);
+    V::select(valid, norm, V::zero()).store(norms);
+}
+
 template <class L>
 void move_toward(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
                  const double* datavector, const double* rates, std::uint64_t moving_prototypes) noexcept {
-    const std::int32_t groups = groups_of<L>(nprotos);
-    for (std::int32_t g = 0; g < groups; ++g) {
+    using H = typename L::Half;
+    constexpr std::int32_t HALF = WIDTH / 2;
+    constexpr unsigned LOW = (1u << HALF) - 1u;
+    for (std::int32_t g = 0; g < groups_of<L>(nprotos); ++g) {
         const std::int32_t first = g * WIDTH;
         const std::int32_t count = nprotos - first < WIDTH ? nprotos - first : WIDTH;
         const auto moving = static_cast<unsigned>(moving_prototypes >> first) & valid_lanes<L>(nprotos, g);
         if (moving == 0) continue;
-        const L rate = L::load_first(rates + first, count);
         double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
-        // Lanes past the last prototype may move too: they are never results,
-        // and their norms are kept at 0.
-        const L norm = (moving | ~((1u << count) - 1u)) == ~0u
-                           ? move_group<L, false>(lanes, nvars, datavector, rate, moving)
-                           : move_group<L, true>(lanes, nvars, datavector, rate, moving);
-        L::select(valid_lanes<L>(nprotos, g), norm, L::zero())
-            .store(norms + static_cast<std::ptrdiff_t>(g) * WIDTH);
+        double* group_norms = norms + first;
+        // A group whose moving lanes all lie in one half moves only that half.
+        if ((moving & ~LOW) == 0) {
+            move_and_measure<H>(lanes, group_norms, nvars, datavector, rates + first,
+                                count < HALF ? count : HALF, moving);
+        } else if ((moving & LOW) == 0) {
+            move_and_measure<H>(lanes + HALF, group_norms + HALF, nvars, datavector, rates + first + HALF,
+                                count - HALF, moving >> HALF);
+        } else {
+            move_and_measure<L>(lanes, group_norms, nvars, datavector, rates + first, count, moving);
+        }
     }
 }
 

@@ -92,25 +92,34 @@ bool prototypes_screenable(const double* norms, std::int32_t nprotos) noexcept {
 }
 
 // Bit p set for each candidate prototype p; 0 when the datavector is out of
-// the screen's range. G is the number of groups, so that the dot products of
-// all groups stay in registers side by side.
-template <class L, int G>
+// the screen's range. G is the number of whole groups, HALF whether a last
+// group of at most four prototypes follows (summed in half as many lanes), so
+// that the dot products of all groups stay in registers side by side.
+template <class L, int G, bool HALF>
 std::uint64_t screen_candidates(const double* packed, const double* norms, std::int32_t nprotos,
                                 std::int32_t nvars, const double* datavector) noexcept {
+    using H = typename L::Half;
     const double squared = screen_norm<L>(datavector, nvars);
     if (!(squared <= SCREEN_LIMIT)) return 0;
     // S sets of sums over every S-th variable, added at the end, so that a
     // search waits on chains of nvars / S multiply-adds, not nvars.
-    constexpr int S = G * L::CHAINS <= 16 ? L::CHAINS : (16 / G > 1 ? 16 / G : 1);
-    L sets[S][G];
+    constexpr int GROUPS = G + (HALF ? 1 : 0);
+    constexpr int S = GROUPS * L::CHAINS <= 16 ? L::CHAINS : (16 / GROUPS > 1 ? 16 / GROUPS : 1);
+    L sets[S][G > 0 ? G : 1];
+    H half_sets[S];
     for (int s = 0; s < S; ++s) {
         for (int g = 0; g < G; ++g) sets[s][g] = L::zero();
+        half_sets[s] = H::zero();
     }
     const auto add_products = [&](int s, std::int32_t k) {
-        const L x = L::broadcast(datavector[k]);
+        const double x = datavector[k];
         for (int g = 0; g < G; ++g) {
             const L v = L::load(packed + (static_cast<std::ptrdiff_t>(g) * nvars + k) * WIDTH);
-            sets[s][g] = L::multiply_add(v, x, sets[s][g]);
+            sets[s][g] = L::multiply_add(v, L::broadcast(x), sets[s][g]);
+        }
+        if constexpr (HALF) {
+            const H v = H::load(packed + (static_cast<std::ptrdiff_t>(G) * nvars + k) * WIDTH);
+            half_sets[s] = H::multiply_add(v, H::broadcast(x), half_sets[s]);
         }
     };
     std::int32_t k = 0;
@@ -118,17 +127,22 @@ std::uint64_t screen_candidates(const double* packed, const double* norms, std::
         for (int s = 0; s < S; ++s) add_products(s, k + s);
     }
     for (; k < nvars; ++k) add_products(0, k);
-    L dots[G];
+    L dots[GROUPS];
     for (int g = 0; g < G; ++g) {
         dots[g] = sets[0][g];
         for (int s = 1; s < S; ++s) dots[g] = dots[g] + sets[s][g];
     }
+    if constexpr (HALF) {
+        H half = half_sets[0];
+        for (int s = 1; s < S; ++s) half = half + half_sets[s];
+        dots[G] = L::from_half(half);
+    }
     const L scale = L::broadcast(screen_scale<L>(nvars));
     const L floor = L::broadcast(screen_floor<L>(nvars));
     const L x_norm = L::broadcast(squared);
-    L lows[G];
+    L lows[GROUPS];
     L highest_needed = L::broadcast(__builtin_inf());
-    for (int g = 0; g < G; ++g) {
+    for (int g = 0; g < GROUPS; ++g) {
         const L norm = L::load(norms + static_cast<std::ptrdiff_t>(g) * WIDTH);
         const L e = norm - (dots[g] + dots[g]);
         const L r = scale * (x_norm + norm) + floor;
@@ -137,34 +151,34 @@ std::uint64_t screen_candidates(const double* packed, const double* norms, std::
     }
     const L bound = L::broadcast(smallest_lane(highest_needed));
     std::uint64_t candidates = 0;
-    for (int g = 0; g < G; ++g) {
+    for (int g = 0; g < GROUPS; ++g) {
         const unsigned in = L::less_equal(lows[g], bound) & valid_lanes<L>(nprotos, g);
         candidates |= static_cast<std::uint64_t>(in) << (g * WIDTH);
     }
     return candidates;
 }
 
+// Picks the instance of screen_candidates for G whole groups.
+template <class L, int G>
+std::uint64_t screen_candidates_from(std::int32_t whole, bool half, const double* packed, const double* norms,
+                                     std::int32_t nprotos, std::int32_t nvars,
+                                     const double* datavector) noexcept {
+    if constexpr (G < MAX_GROUPS) {
+        if (whole != G)
+            return screen_candidates_from<L, G + 1>(whole, half, packed, norms, nprotos, nvars, datavector);
+        if (half) return screen_candidates<L, G, true>(packed, norms, nprotos, nvars, datavector);
+    }
+    if constexpr (G > 0) return screen_candidates<L, G, false>(packed, norms, nprotos, nvars, datavector);
+    return 0;  // no prototypes: cannot happen
+}
+
 template <class L>
 std::uint64_t screen_candidates(const double* packed, const double* norms, std::int32_t nprotos,
                                 std::int32_t nvars, const double* datavector) noexcept {
-    switch (groups_of<L>(nprotos)) {
-        case 1:
-            return screen_candidates<L, 1>(packed, norms, nprotos, nvars, datavector);
-        case 2:
-            return screen_candidates<L, 2>(packed, norms, nprotos, nvars, datavector);
-        case 3:
-            return screen_candidates<L, 3>(packed, norms, nprotos, nvars, datavector);
-        case 4:
-            return screen_candidates<L, 4>(packed, norms, nprotos, nvars, datavector);
-        case 5:
-            return screen_candidates<L, 5>(packed, norms, nprotos, nvars, datavector);
-        case 6:
-            return screen_candidates<L, 6>(packed, norms, nprotos, nvars, datavector);
-        case 7:
-            return screen_candidates<L, 7>(packed, norms, nprotos, nvars, datavector);
-        default:
-            return screen_candidates<L, MAX_GROUPS>(packed, norms, nprotos, nvars, datavector);
-    }
+    const std::int32_t rest = nprotos % WIDTH;
+    const bool half = rest != 0 && rest <= WIDTH / 2;
+    const std::int32_t whole = nprotos / WIDTH + (rest != 0 && !half ? 1 : 0);
+    return screen_candidates_from<L, 0>(whole, half, packed, norms, nprotos, nvars, datavector);
 }
 
 // The winner among the candidates (at least one): the lowest index of the

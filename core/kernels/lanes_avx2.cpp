@@ -20,9 +20,37 @@ __m256 float_mask_of(unsigned bits) noexcept {
     return _mm256_castsi256_ps(_mm256_cmpeq_epi32(selected, lane_bits));
 }
 
+// Four doubles: half a group.
+struct HalfLanes {
+    __m256d v;
+
+    static constexpr int LANES = 4;
+
+    static HalfLanes zero() noexcept { return {_mm256_setzero_pd()}; }
+    static HalfLanes load(const double* p) noexcept { return {_mm256_loadu_pd(p)}; }
+    // Lanes 0..count-1 from p, the others 0; nothing past them is read.
+    static HalfLanes load_first(const double* p, int count) noexcept {
+        return {_mm256_maskload_pd(p, _mm256_castpd_si256(mask_of((1u << count) - 1u)))};
+    }
+    static HalfLanes broadcast(double a) noexcept { return {_mm256_set1_pd(a)}; }
+    void store(double* p) const noexcept { _mm256_storeu_pd(p, v); }
+    static HalfLanes select(unsigned mask, HalfLanes a, HalfLanes b) noexcept {
+        return {_mm256_blendv_pd(b.v, a.v, mask_of(mask))};
+    }
+    friend HalfLanes operator+(HalfLanes a, HalfLanes b) noexcept { return {_mm256_add_pd(a.v, b.v)}; }
+    friend HalfLanes operator-(HalfLanes a, HalfLanes b) noexcept { return {_mm256_sub_pd(a.v, b.v)}; }
+    friend HalfLanes operator*(HalfLanes a, HalfLanes b) noexcept { return {_mm256_mul_pd(a.v, b.v)}; }
+    static HalfLanes multiply_add(HalfLanes a, HalfLanes b, HalfLanes c) noexcept {
+        return {_mm256_fmadd_pd(a.v, b.v, c.v)};
+    }
+};
+
 struct Lanes {
     __m256d lo;
     __m256d hi;
+
+    using Half = HalfLanes;
+    static constexpr int LANES = 8;
 
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 1;
@@ -36,6 +64,8 @@ struct Lanes {
                 _mm256_maskload_pd(p + 4, _mm256_castpd_si256(mask_of(bits >> 4)))};
     }
     static Lanes broadcast(double a) noexcept { return {_mm256_set1_pd(a), _mm256_set1_pd(a)}; }
+    // Lanes 0..3 from h, the others 0.
+    static Lanes from_half(HalfLanes h) noexcept { return {h.v, _mm256_setzero_pd()}; }
     void store(double* p) const noexcept {
         _mm256_storeu_pd(p, lo);
         _mm256_storeu_pd(p + 4, hi);

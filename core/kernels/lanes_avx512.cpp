@@ -1,4 +1,4 @@
-// Built with -mavx512f. -ffp-contract=off keeps fused multiply-adds out of the
+// Built with -mavx512f -mfma. -ffp-contract=off keeps fused multiply-adds out of the
 // arithmetic whose bits count; only the screen's multiply_add fuses.
 #include <immintrin.h>
 
@@ -12,8 +12,42 @@ namespace {
 // warnings of GCC 12.)
 __m256d high_half(__m512d v) noexcept { return _mm512_maskz_extractf64x4_pd(0xf, v, 1); }
 
+// All ones in lane j where bit j of `bits` is set, for j < 4.
+__m256d mask_of(unsigned bits) noexcept {
+    const auto lane = [bits](unsigned j) { return -static_cast<long long>((bits >> j) & 1u); };
+    return _mm256_castsi256_pd(_mm256_set_epi64x(lane(3), lane(2), lane(1), lane(0)));
+}
+
+// Four doubles: half a group. (AVX-512F alone has no masked 256-bit forms.)
+struct HalfLanes {
+    __m256d v;
+
+    static constexpr int LANES = 4;
+
+    static HalfLanes zero() noexcept { return {_mm256_setzero_pd()}; }
+    static HalfLanes load(const double* p) noexcept { return {_mm256_loadu_pd(p)}; }
+    // Lanes 0..count-1 from p, the others 0; nothing past them is read.
+    static HalfLanes load_first(const double* p, int count) noexcept {
+        return {_mm256_maskload_pd(p, _mm256_castpd_si256(mask_of((1u << count) - 1u)))};
+    }
+    static HalfLanes broadcast(double a) noexcept { return {_mm256_set1_pd(a)}; }
+    void store(double* p) const noexcept { _mm256_storeu_pd(p, v); }
+    static HalfLanes select(unsigned mask, HalfLanes a, HalfLanes b) noexcept {
+        return {_mm256_blendv_pd(b.v, a.v, mask_of(mask))};
+    }
+    friend HalfLanes operator+(HalfLanes a, HalfLanes b) noexcept { return {_mm256_add_pd(a.v, b.v)}; }
+    friend HalfLanes operator-(HalfLanes a, HalfLanes b) noexcept { return {_mm256_sub_pd(a.v, b.v)}; }
+    friend HalfLanes operator*(HalfLanes a, HalfLanes b) noexcept { return {_mm256_mul_pd(a.v, b.v)}; }
+    static HalfLanes multiply_add(HalfLanes a, HalfLanes b, HalfLanes c) noexcept {
+        return {_mm256_fmadd_pd(a.v, b.v, c.v)};
+    }
+};
+
 struct Lanes {
     __m512d v;
+
+    using Half = HalfLanes;
+    static constexpr int LANES = 8;
 
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 4;
@@ -25,6 +59,8 @@ struct Lanes {
         return {_mm512_maskz_loadu_pd(static_cast<__mmask8>((1u << count) - 1u), p)};
     }
     static Lanes broadcast(double a) noexcept { return {_mm512_set1_pd(a)}; }
+    // Lanes 0..3 from h, the others 0.
+    static Lanes from_half(HalfLanes h) noexcept { return {_mm512_maskz_broadcast_f64x4(0xf, h.v)}; }
     void store(double* p) const noexcept { _mm512_storeu_pd(p, v); }
     // Bit j set when lane j of a is at most lane j of b (false with NaN).
     static unsigned less_equal(Lanes a, Lanes b) noexcept { return _mm512_cmp_pd_mask(a.v, b.v, _CMP_LE_OQ); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -67,6 +68,55 @@ TEST(PrototypeLanes, MovesAndWinnersKeepTheBitsOfTheRows) {
                 for (std::int32_t p = 0; p < nprotos; ++p) {
                     for (std::int32_t k = 0; k < nvars; ++k) EXPECT_TRUE(same_bits(stored[p][k], rows[p][k]));
                 }
+            }
+        }
+    }
+}
+
+// Moves as a map neighbourhood makes them (a run of neighbouring indices, so
+// that often only half a group moves) on prototypes so close together that
+// their distances differ by a few roundings: the norms the screen keeps must
+// follow every move, or a winner is lost.
+TEST(PrototypeLanes, WinnersStayExactAsNeighbourhoodsMove) {
+    testing::KernelSettingsGuard guard;
+    std::mt19937_64 random(2718);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const std::int32_t nvars = 64;
+    const std::int32_t ndata = 200;
+    for (const std::int32_t nprotos : {3, 12, 36}) {
+        for (const InstructionSet set : testing::runnable_instruction_sets()) {
+            SCOPED_TRACE(std::string(testing::name_of(set)) + ", nprotos " + std::to_string(nprotos));
+            ASSERT_TRUE(force_instruction_set(set));
+            Heap heap;
+            Matrix data = make_matrix(heap, ndata, nvars);
+            Matrix rows = make_matrix(heap, nprotos, nvars);
+            Matrix stored = make_matrix(heap, nprotos, nvars);
+            for (std::int32_t k = 0; k < nvars; ++k) {
+                const double base = 50.0 + unit(random);
+                for (std::int32_t p = 0; p < nprotos; ++p) rows[p][k] = base + 1e-9 * unit(random);
+                for (std::int32_t i = 0; i < ndata; ++i) data[i][k] = base + 1e-9 * unit(random);
+            }
+            PrototypeLanes lanes;
+            ASSERT_TRUE(lanes.load(rows, nprotos, nvars));
+            std::vector<double> rates(static_cast<std::size_t>(nprotos), 1e-3);
+            std::uniform_int_distribution<std::int32_t> start(0, nprotos - 1);
+            std::uniform_int_distribution<std::int32_t> length(1, 6);
+            for (std::int32_t i = 0; i < ndata; ++i) {
+                ASSERT_EQ(lanes.find_winner(data[i]), plain::find_winner(rows, nprotos, data, i, nvars))
+                    << "datavector " << i;
+                const std::int32_t first = start(random);
+                const std::int32_t last = std::min(nprotos - 1, first + length(random) - 1);
+                std::uint64_t moving = 0;
+                for (std::int32_t p = first; p <= last; ++p) {
+                    moving |= std::uint64_t{1} << p;
+                    for (std::int32_t k = 0; k < nvars; ++k)
+                        rows[p][k] = rows[p][k] + rates[p] * (data[i][k] - rows[p][k]);
+                }
+                lanes.move_toward(data[i], rates.data(), moving);
+            }
+            lanes.store(stored);
+            for (std::int32_t p = 0; p < nprotos; ++p) {
+                for (std::int32_t k = 0; k < nvars; ++k) EXPECT_TRUE(same_bits(stored[p][k], rows[p][k]));
             }
         }
     }
