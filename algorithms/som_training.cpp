@@ -81,11 +81,12 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
 
 namespace {
 
+// Assigns the winners and measures the map after an epoch.
 void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport& report) {
     report.epochs = progress.epochs_done;
     report.iterations = std::int64_t{ws.ndata} * progress.epochs_done;
-    report.heterogeneity =
-        core::compute_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.winners.span(), ws.nvars);
+    report.heterogeneity = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos,
+                                                                  ws.nvars, ws.winners.span());
     report.simplicity = core::compute_simplicity(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence);
     report.combined = report.heterogeneity + report.simplicity;
     report.violations = core::compute_violations(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence,
@@ -107,7 +108,6 @@ void train_som(core::Workspace& ws, TrainingProgress& progress, const TrainingSc
         train_epoch(ws.prototypes, ws.data, ws.incidence, ws.win_counts.span(), ws.nprotos, ws.ndata,
                     ws.nvars, schedule.neighborhood_order, schedule.learning_rate, schedule.update_factor,
                     ws.random);
-        core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
         // Saturates rather than overflow after 2^31 - 1 epochs.
         if (progress.epochs_done < std::numeric_limits<std::int32_t>::max()) ++progress.epochs_done;
         measure(ws, progress, report);
