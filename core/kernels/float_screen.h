@@ -16,14 +16,15 @@
 // |b_j|^2, P_j = a . b_j (exact real values of the unrounded a and b_j).
 // With u = 2^-24:
 //   - rounding a_k and b_jk to float (after their double rounding) errs by
-//     less than 2u relative each, so sum |a_k b_jk - its rounded product|
-//     <= (4u + 4u^2) sum |a_k b_jk|;
-//   - the float dot product errs by at most gamma_n sum of rounded |products|;
-//     with sum |a_k b_jk| <= (X + N_j) / 2, 2 P_j errs by at most
-//     (n + 2) u (1 + 2^-20) (X + N_j);
-//   - the norms in double and the plain loop's sum (scaled) err by far less
-//     than u (X + N_j) for n below 2^27, and e_j = N_j - 2 P_j, e_j - r_j and
-//     e_j + r_j in float round by at most 9 u (X + N_j) together;
+//     less than 2u relative each, so the products of the rounded values differ
+//     from the a_k b_jk by at most (4u + 4u^2) sum |a_k b_jk| in all;
+//   - the float dot product errs by at most gamma_n times the sum of the
+//     |products| it adds; with sum |a_k b_jk| <= (X + N_j) / 2, 2 P_j errs by
+//     at most (n + 4) u (1 + 2^-20) (X + N_j);
+//   - the norms summed in double and the plain loop's sum (scaled) err by at
+//     most (4n + 12) 2^-29 u (X + N_j), and storing the norms as float and
+//     e_j = N_j - 2 P_j, e_j - r_j and e_j + r_j in float round by at most
+//     10 u (X + N_j) together;
 //   - underflow, in float or double, adds less than n 2^-110.
 // The radius r_j = (2n + 16) u (X + N_j) + n 2^-110 covers all of it, and
 // the candidates follow as in lane_screen.h. The screen needs X at most 2^60,

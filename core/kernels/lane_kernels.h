@@ -206,7 +206,7 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
     const bool double_screen = prototypes_screenable<L>(norms, nprotos);
     std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     std::int64_t steps = 0;
-    std::int32_t searched = 0;
+    std::int32_t exact_searches = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
         std::uint64_t candidates =
@@ -217,7 +217,7 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
             winners[i] = winner_among<L>(packed, nvars, rows[i], candidates);
             continue;
         }
-        if (searched++ == PROBE) {
+        if (exact_searches++ == PROBE) {
             const double full = static_cast<double>(groups_of<L>(nprotos)) * nvars * PROBE;
             if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
         }
