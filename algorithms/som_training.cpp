@@ -85,8 +85,8 @@ namespace {
 void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport& report) {
     report.epochs = progress.epochs_done;
     report.iterations = std::int64_t{ws.ndata} * progress.epochs_done;
-    report.heterogeneity = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos,
-                                                                  ws.nvars, ws.winners.span());
+    report.heterogeneity = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes,
+                                                                  ws.nprotos, ws.nvars, ws.winners.span());
     report.simplicity = core::compute_simplicity(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence);
     report.combined = report.heterogeneity + report.simplicity;
     report.violations = core::compute_violations(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence,
