@@ -30,18 +30,19 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
     thread_local core::PrototypeLanes lanes;
     const bool packed = nprotos >= 1 && nvars >= 1 && lanes.load(prototypes, nprotos, nvars);
     // Bit j of moving[w]: whether prototype j moves when w wins (w itself and
-    // its neighbours up to the order); rates[j]: by how much, set for w at
-    // each presentation.
+    // its neighbours up to the order); rates[w][j]: by how much. Both are set
+    // once, so that no presentation writes what its moves read.
     std::array<std::uint64_t, core::MAX_PROTOTYPES> moving{};
+    std::array<std::array<double, core::MAX_PROTOTYPES>, core::MAX_PROTOTYPES> rates;
     for (std::int32_t w = 0; w < nprotos; ++w) {
+        rates[w].fill(neighbour_rate);
+        rates[w][w] = learning_rate;
         for (std::int32_t j = 0; j < nprotos; ++j) {
             const int grid_distance = incidence[w][j];
             if (j == w || (grid_distance >= 1 && grid_distance <= neighborhood_order))
                 moving[w] |= std::uint64_t{1} << j;
         }
     }
-    std::array<double, core::MAX_PROTOTYPES> rates;
-    rates.fill(neighbour_rate);
     // The datavectors are drawn ahead (the draws keep their order and number),
     // so that their values come from memory meanwhile: their entries in the
     // row index 2 * LOOKAHEAD presentations ahead, their values LOOKAHEAD
@@ -65,15 +66,13 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
         const std::int32_t w =
             packed ? lanes.find_winner(data[r]) : core::find_winner(prototypes, nprotos, data, r, nvars);
         win_counts[w] = 1;
-        rates[w] = learning_rate;
         if (packed) {
-            lanes.move_toward(data[r], rates.data(), moving[w]);
+            lanes.move_toward(data[r], rates[w].data(), moving[w]);
         } else {
             for (std::int32_t j = 0; j < nprotos; ++j) {
-                if ((moving[w] >> j) & 1u) move_toward(prototypes, j, data, r, nvars, rates[j]);
+                if ((moving[w] >> j) & 1u) move_toward(prototypes, j, data, r, nvars, rates[w][j]);
             }
         }
-        rates[w] = neighbour_rate;
     }
     if (packed) lanes.store(prototypes);
     return ndata;
