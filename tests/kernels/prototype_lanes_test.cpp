@@ -18,6 +18,17 @@ using testing::make_matrix;
 using testing::NOT_A_NUMBER;
 using testing::same_bits;
 
+// The packed copy, written back, has the bits of rows 0..nprotos-1.
+void expect_stored_bits(const PrototypeLanes& lanes, const Matrix& rows, std::int32_t nprotos,
+                        std::int32_t nvars) {
+    Heap heap;
+    Matrix stored = make_matrix(heap, nprotos, nvars);
+    lanes.store(stored);
+    for (std::int32_t p = 0; p < nprotos; ++p) {
+        for (std::int32_t k = 0; k < nvars; ++k) EXPECT_TRUE(same_bits(stored[p][k], rows[p][k]));
+    }
+}
+
 // The moves of a training presentation on the packed copy against the plain
 // move on the rows; rates 0 and values -0.0, NaN and infinities included,
 // since a prototype that does not move must keep its bits (0 * (d - v) is not
@@ -38,7 +49,6 @@ TEST(PrototypeLanes, MovesAndWinnersKeepTheBitsOfTheRows) {
                 Heap heap;
                 Matrix data = make_matrix(heap, ndata, nvars);
                 Matrix rows = make_matrix(heap, nprotos, nvars);
-                Matrix stored = make_matrix(heap, nprotos, nvars);
                 for (std::int32_t i = 0; i < ndata; ++i) {
                     for (std::int32_t k = 0; k < nvars; ++k) data[i][k] = normal(random);
                 }
@@ -64,10 +74,7 @@ TEST(PrototypeLanes, MovesAndWinnersKeepTheBitsOfTheRows) {
                     }
                     lanes.move_toward(data[i], rates.data(), moving);
                 }
-                lanes.store(stored);
-                for (std::int32_t p = 0; p < nprotos; ++p) {
-                    for (std::int32_t k = 0; k < nvars; ++k) EXPECT_TRUE(same_bits(stored[p][k], rows[p][k]));
-                }
+                expect_stored_bits(lanes, rows, nprotos, nvars);
             }
         }
     }
@@ -90,7 +97,6 @@ TEST(PrototypeLanes, WinnersStayExactAsNeighbourhoodsMove) {
             Heap heap;
             Matrix data = make_matrix(heap, ndata, nvars);
             Matrix rows = make_matrix(heap, nprotos, nvars);
-            Matrix stored = make_matrix(heap, nprotos, nvars);
             for (std::int32_t k = 0; k < nvars; ++k) {
                 const double base = 50.0 + unit(random);
                 for (std::int32_t p = 0; p < nprotos; ++p) rows[p][k] = base + 1e-9 * unit(random);
@@ -114,10 +120,7 @@ TEST(PrototypeLanes, WinnersStayExactAsNeighbourhoodsMove) {
                 }
                 lanes.move_toward(data[i], rates.data(), moving);
             }
-            lanes.store(stored);
-            for (std::int32_t p = 0; p < nprotos; ++p) {
-                for (std::int32_t k = 0; k < nvars; ++k) EXPECT_TRUE(same_bits(stored[p][k], rows[p][k]));
-            }
+            expect_stored_bits(lanes, rows, nprotos, nvars);
         }
     }
 }
