@@ -24,7 +24,9 @@
 //     there are fewer than 10n + 20 operations in all.
 // So |S_j - X - e_j| <= (4n + 8) u (X + N_j) + (10n + 20) 2^-1074. The radius
 // r_j below takes twice the relative part, which also covers the rounded X
-// and N_j it is computed from and the roundings of e_j - r_j and e_j + r_j.
+// and N_j it is computed from and the roundings of e_j - r_j and e_j + r_j,
+// and (10n + 20) 2^-1022 as the absolute part: more than needed, but no
+// subnormal number enters the arithmetic, which some processors handle slowly.
 // When e_j - r_j > e_k + r_k, then S_j > S_k: prototype j can neither win nor
 // tie, and the winner is among the candidates, those with e_j - r_j at most
 // the smallest e_k + r_k.
@@ -44,7 +46,7 @@ double screen_scale(std::int32_t n) noexcept {
 }
 template <class L>
 double screen_floor(std::int32_t n) noexcept {
-    return (10.0 * n + 20.0) * 0x1p-1074;
+    return (10.0 * n + 20.0) * 0x1p-1022;
 }
 
 // Sum of v[k]^2 for k < n, in an order of its own (for the screen only).
