@@ -66,6 +66,43 @@ void pick_trial_plain(benchmark::State& state) {
     }
 }
 
+// A run of 100 pick trials, as the pick dialog makes it, against the plain
+// trial 100 times.
+constexpr std::int32_t TRIALS = 100;
+
+void pick_100_trials(benchmark::State& state) {
+    core::Workspace& ws = bench_workspace(64, 6, 6, static_cast<DataKind>(state.range(0)));
+    algorithms::TrialSeries series;
+    for (auto _ : state) {
+        algorithms::begin_trial_series(series);
+        if (algorithms::run_pick_trials(ws, series, TRIALS, {}) != algorithms::PickResult::ok) {
+            state.SkipWithError("too few distinct datavectors");
+        }
+    }
+}
+
+void pick_100_trials_plain(benchmark::State& state) {
+    core::Workspace& ws = bench_workspace(64, 6, 6, static_cast<DataKind>(state.range(0)));
+    for (auto _ : state) {
+        if (algorithms::count_distinct_datavectors(ws, ws.nprotos) < ws.nprotos) {
+            state.SkipWithError("too few distinct datavectors");
+        }
+        ws.random.seed_random_from_clock();
+        double best = std::numeric_limits<double>::infinity();
+        for (std::int32_t t = 0; t < TRIALS; ++t) {
+            algorithms::pick_random_datapoints(ws);
+            core::plain::assign_winners(ws.data, ws.ndata, ws.trial_prototypes, ws.nprotos, ws.nvars,
+                                        ws.winners.span());
+            const double h = core::plain::compute_heterogeneity(ws.data, ws.ndata, ws.trial_prototypes,
+                                                                ws.winners.span(), ws.nvars);
+            if (h < best || t == 0) {
+                core::copy_matrix(ws.trial_prototypes, ws.prototypes);
+                best = h;
+            }
+        }
+    }
+}
+
 template <bool PLAIN>
 void map_measures(benchmark::State& state) {
     core::Workspace& ws = bench_workspace(64, 4, 9);
@@ -93,6 +130,16 @@ BENCHMARK(assign_winners_and_heterogeneity_plain)
     ->UseRealTime();
 BENCHMARK(pick_trial)->Apply(data_shapes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(pick_trial_plain)->Apply(data_shapes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(pick_100_trials)
+    ->ArgName("clustered")
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(pick_100_trials_plain)
+    ->ArgName("clustered")
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(map_measures<false>)->Name("violations_and_simplicity_4x9")->Unit(benchmark::kMicrosecond);
 BENCHMARK(map_measures<true>)->Name("violations_and_simplicity_4x9_plain")->Unit(benchmark::kMicrosecond);
 
