@@ -1,5 +1,6 @@
 #include "ui/import_filter_dialog.h"
 
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/file_filters.h"
@@ -46,16 +47,8 @@ void ImportFilterDialog::on_command(DialogHost& host, int id) {
         case 110:
             step_integer_field(host, NVARS, FIELD_LIMIT, +1, 1, COUNT_MAX);
             break;
-        case CONTROL_OK:
-            import(host);
-            break;
-        case CONTROL_CANCEL:
-            host.end_dialog(0);
-            break;
-        case CONTROL_HELP:
-            shell_.show_help_topic("import datavectors");
-            break;
         default:
+            handle_dialog_buttons(host, shell_, id, "import datavectors", [&] { import(host); });
             break;
     }
 }

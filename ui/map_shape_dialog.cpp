@@ -1,6 +1,7 @@
 #include "ui/map_shape_dialog.h"
 
 #include "core/map_shape.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/messages.h"
@@ -43,16 +44,8 @@ void MapShapeDialog::on_command(DialogHost& host, int id) {
         case 110:
             step(host, COLS, +1);
             break;
-        case CONTROL_OK:
-            define_map(host);
-            break;
-        case CONTROL_CANCEL:
-            host.end_dialog(0);
-            break;
-        case CONTROL_HELP:
-            shell_.show_help_topic("size map");
-            break;
         default:
+            handle_dialog_buttons(host, shell_, id, "size map", [&] { define_map(host); });
             break;
     }
 }

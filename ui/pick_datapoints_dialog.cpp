@@ -1,5 +1,6 @@
 #include "ui/pick_datapoints_dialog.h"
 
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/messages.h"
@@ -33,16 +34,8 @@ void PickDatapointsDialog::on_command(DialogHost& host, int id) {
         case 108:
             step_integer_field(host, COUNT, FIELD_LIMIT, +1, 1, COUNT_MAX);
             break;
-        case CONTROL_OK:
-            calculate(host);
-            break;
-        case CONTROL_CANCEL:
-            host.end_dialog(0);
-            break;
-        case CONTROL_HELP:
-            shell_.show_help_topic("pick datapoints");
-            break;
         default:
+            handle_dialog_buttons(host, shell_, id, "pick datapoints", [&] { calculate(host); });
             break;
     }
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "algorithms/initialization.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/messages.h"
@@ -26,19 +27,7 @@ void RandomWeightsDialog::on_open(DialogHost& host) {
 }
 
 void RandomWeightsDialog::on_command(DialogHost& host, int id) {
-    switch (id) {
-        case CONTROL_OK:
-            calculate(host);
-            break;
-        case CONTROL_CANCEL:
-            host.end_dialog(0);
-            break;
-        case CONTROL_HELP:
-            shell_.show_help_topic("random weights");
-            break;
-        default:
-            break;
-    }
+    handle_dialog_buttons(host, shell_, id, "random weights", [&] { calculate(host); });
 }
 
 void RandomWeightsDialog::calculate(DialogHost& host) {

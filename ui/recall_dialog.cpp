@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "algorithms/recall.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/file_filters.h"
@@ -67,16 +68,8 @@ void RecallDialog::on_command(DialogHost& host, int id) {
         case 110:
             step_integer_field(host, CYCLE, FIELD_LIMIT, +1, 1, VALUE_MAX);
             break;
-        case CONTROL_OK:
-            recall(host);
-            break;
-        case CONTROL_CANCEL:
-            host.end_dialog(0);
-            break;
-        case CONTROL_HELP:
-            shell_.show_help_topic(behaviour_of(kind_).help_keyword);
-            break;
         default:
+            handle_dialog_buttons(host, shell_, id, behaviour_of(kind_).help_keyword, [&] { recall(host); });
             break;
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/messages.h"
@@ -72,16 +73,8 @@ void TrainingDialog::on_command(DialogHost& host, int id) {
         case 110:
             schedule.neighborhood_order = step_integer_field(host, ORDER, FIELD_LIMIT, +1, 0, max_order());
             break;
-        case CONTROL_OK:
-            calculate(host);
-            break;
-        case CONTROL_CANCEL:
-            host.end_dialog(0);
-            break;
-        case CONTROL_HELP:
-            shell_.show_help_topic("SOM training");
-            break;
         default:
+            handle_dialog_buttons(host, shell_, id, "SOM training", [&] { calculate(host); });
             break;
     }
 }
