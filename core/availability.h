@@ -13,6 +13,9 @@ inline constexpr int CMD_IMPORT_PROTOTYPES = 12;
 inline constexpr int CMD_EXPORT_PROTOTYPES = 13;
 inline constexpr int CMD_EXPORT_VIOLATIONS = 14;
 inline constexpr int CMD_EXPORT_MEAN_VALUES = 15;
+// Beside the menu of the original design: tables and views.
+inline constexpr int CMD_IMPORT_TABLE = 16;
+inline constexpr int CMD_EXPORT_TABLE = 17;
 inline constexpr int CMD_QUIT = 19;
 inline constexpr int CMD_MAP_SIZE = 21;
 inline constexpr int CMD_MAP_SHOW = 22;
@@ -24,6 +27,11 @@ inline constexpr int CMD_SAMMON_VISUALIZATION = 36;
 inline constexpr int CMD_SOM_TRAINING = 41;
 inline constexpr int CMD_RECALL_FREQUENCY = 42;
 inline constexpr int CMD_RECALL_ASSIGNMENT = 43;
+inline constexpr int CMD_VIEW_HIT_MAP = 51;
+inline constexpr int CMD_VIEW_U_MATRIX = 52;
+inline constexpr int CMD_VIEW_COMPONENT_PLANES = 53;
+inline constexpr int CMD_VIEW_LABEL_MAP = 54;
+inline constexpr int CMD_VIEW_MEASURES_CHART = 55;
 inline constexpr int CMD_HELP_CONTENTS = 91;
 inline constexpr int CMD_ABOUT = 99;
 

@@ -19,6 +19,7 @@ ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int
                                 std::int32_t nvars) {
     ws.ndata = ndata;
     ws.nvars = nvars;
+    ws.annotations.clear();
     release_block(ws.data);
     auto data = alloc_matrix(ws.heap, ndata, nvars);
     if (!data) return ImportResult::out_of_memory;

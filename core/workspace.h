@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/availability.h"
+#include "core/data_annotations.h"
 #include "core/heap.h"
 #include "core/random.h"
 #include "core/storage.h"
@@ -43,6 +44,7 @@ struct Workspace {
 
     IncidenceMatrix incidence{};
     std::string data_file_name;
+    DataAnnotations annotations;  // names, labels and scaling of the data matrix
     Availability availability;
     RandomGenerator random;
 
