@@ -21,7 +21,6 @@ public:
     int draw_random() noexcept;
 
     const Clock& clock() const noexcept { return *clock_; }
-    void set_clock(const Clock& clock) noexcept { clock_ = &clock; }
 
 private:
     const Clock* clock_;
