@@ -15,9 +15,6 @@ public:
     TextFileWriter& operator=(const TextFileWriter&) = delete;
     ~TextFileWriter();
 
-    // Whether the file could be created.
-    bool is_open() const noexcept { return file_ != nullptr; }
-
     // Formats like printf, however long the text, and writes it.
     void print(const char* format, ...) noexcept __attribute__((format(printf, 2, 3)));
 
