@@ -39,7 +39,6 @@ public:
     void begin_wait_cursor();
     void end_wait_cursor();
 
-    void set_message_box_function(MessageBoxFunction function) { function_ = std::move(function); }
     // Beeps so far; the desktop has one sound for all of them.
     int beeps() const noexcept { return beeps_; }
 
