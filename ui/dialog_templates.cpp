@@ -1,7 +1,5 @@
 #include "ui/dialog_templates.h"
 
-#include <array>
-
 namespace veltra::ui {
 
 namespace {
@@ -187,19 +185,5 @@ const DialogTemplate ABOUT = {"ABOUT",           "About Veltra", "MS Sans Serif"
 // The window takes the splash bitmap's size when it is shown.
 const DialogTemplate INTRODUCTION = {"INTRODUCTION", "Veltra",          "System", 12,
                                      {0, 0, 0, 0},   STYLE_THIN_BORDER, {}};
-
-std::span<const DialogTemplate* const> all_dialog_templates() {
-    static constexpr std::array<const DialogTemplate*, 12> ALL = {
-        &IMPORTFILTER, &MATRIXSIZE, &INCIDENCE, &RANDOMWEIGHTS, &TRIALS, &FIXPOINT,
-        &PAIRWISE,     &SOM,        &SOMINFO,   &RECALL,        &ABOUT,  &INTRODUCTION};
-    return ALL;
-}
-
-const DialogTemplate* find_dialog_template(std::string_view name) {
-    for (const DialogTemplate* t : all_dialog_templates()) {
-        if (t->name == name) return t;
-    }
-    return nullptr;
-}
 
 }  // namespace veltra::ui

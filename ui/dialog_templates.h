@@ -1,8 +1,5 @@
 #pragma once
 
-#include <span>
-#include <string_view>
-
 #include "ui/dialog_template.h"
 
 namespace veltra::ui {
@@ -26,11 +23,5 @@ extern const DialogTemplate SOMINFO;
 extern const DialogTemplate RECALL;
 extern const DialogTemplate ABOUT;
 extern const DialogTemplate INTRODUCTION;  // the splash window: no controls
-
-// All twelve templates.
-std::span<const DialogTemplate* const> all_dialog_templates();
-
-// The template with this name, or nullptr.
-const DialogTemplate* find_dialog_template(std::string_view name);
 
 }  // namespace veltra::ui

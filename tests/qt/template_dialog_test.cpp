@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "tests/ui/all_dialog_templates.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_templates.h"
 #include "ui/qt/message_boxes.h"
@@ -20,7 +21,7 @@ namespace {
 // Every template becomes a dialog with exactly its controls, found by id,
 // each of the kind, text and place the template gives, in its tab order.
 TEST(TemplateDialog, HasTheTemplatesControlsIdsTextsAndPlaces) {
-    for (const DialogTemplate* tmpl : all_dialog_templates()) {
+    for (const DialogTemplate* tmpl : ui::testing::ALL_DIALOG_TEMPLATES) {
         SCOPED_TRACE(std::string(tmpl->name));
         TemplateDialog dialog(*tmpl, nullptr);
         const DialogUnits& units = dialog.units();
