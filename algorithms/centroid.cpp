@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "core/measures.h"
-
 namespace veltra::algorithms {
 
 void centroid_step(const core::Matrix& data, std::int32_t ndata, core::Matrix& prototypes,
@@ -25,16 +23,16 @@ void centroid_step(const core::Matrix& data, std::int32_t ndata, core::Matrix& p
 
 double converge_to_centroid(core::Workspace& ws, const ConvergenceObserver& observer) {
     const auto winners = ws.winners.span();
-    double h = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars,
-                                                      winners);
+    double h = ws.kernels.assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos,
+                                                           ws.nvars, winners);
     double h_previous = 0.0;
     // Ends: every step that goes on lowers h by more than the epsilon, and h
     // is never negative; a NaN or infinite h compares false and stops it.
     do {
         h_previous = h;
         centroid_step(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, winners);
-        h = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars,
-                                                   winners);
+        h = ws.kernels.assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.prototypes, ws.nprotos,
+                                                        ws.nvars, winners);
         if (observer) observer(h);
     } while (h_previous - h > CONVERGENCE_EPSILON);
     return h;

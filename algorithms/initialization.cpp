@@ -4,8 +4,6 @@
 #include <array>
 #include <limits>
 
-#include "core/measures.h"
-
 namespace veltra::algorithms {
 
 namespace {
@@ -82,8 +80,8 @@ PickResult run_pick_trials(core::Workspace& ws, TrialSeries& series, std::int32_
         // Saturates rather than overflow after 2^31 - 1 trials in one series.
         if (series.trial_counter < std::numeric_limits<std::int32_t>::max()) ++series.trial_counter;
         pick_random_datapoints(ws);
-        const double h = core::assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.trial_prototypes,
-                                                                ws.nprotos, ws.nvars, ws.winners.span());
+        const double h = ws.kernels.assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.trial_prototypes,
+                                                                     ws.nprotos, ws.nvars, ws.winners.span());
         if (h < series.best_heterogeneity || series.trial_counter == 1) {
             core::copy_matrix(ws.trial_prototypes, ws.prototypes);
             series.best_heterogeneity = h;

@@ -1,12 +1,11 @@
 #include "algorithms/recall.h"
 
-#include "core/measures.h"
 #include "io/result_writers.h"
 
 namespace veltra::algorithms {
 
 bool recall_frequency(core::Workspace& ws, const std::string& path, std::int32_t start, std::int32_t cycle) {
-    core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
+    ws.kernels.assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
     for (std::int32_t p = 0; p < ws.nprotos; ++p) ws.win_counts[p] = 0;
     // A cycle below 1 would never advance; refused as the assignment writer does.
     if (start < 1 || cycle < 1) return false;
@@ -19,7 +18,7 @@ bool recall_frequency(core::Workspace& ws, const std::string& path, std::int32_t
 }
 
 bool recall_assignment(core::Workspace& ws, const std::string& path, std::int32_t start, std::int32_t cycle) {
-    core::assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
+    ws.kernels.assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
     return io::write_assignment_file(path, ws.winners.span(), start, cycle, ws.ndata);
 }
 

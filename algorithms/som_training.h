@@ -2,10 +2,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <vector>
 
-#include "core/random.h"
 #include "core/workspace.h"
 
 namespace veltra::algorithms {
@@ -40,15 +38,12 @@ struct TrainingProgress {
 void move_toward(core::Matrix& prototypes, std::int32_t p, const core::Matrix& data, std::int32_t r,
                  std::int32_t nvars, double rate) noexcept;
 
-// One epoch: seeds the generator, then ndata random presentations, each
-// moving the winner by learning_rate and its neighbours up to the order by
-// learning_rate * update_factor; flags every winner in win_counts. Returns
-// ndata.
-std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
-                         const core::IncidenceMatrix& incidence, std::span<std::int32_t> win_counts,
-                         std::int32_t nprotos, std::int32_t ndata, std::int32_t nvars,
-                         std::int32_t neighborhood_order, double learning_rate, double update_factor,
-                         core::RandomGenerator& random);
+// One epoch of the stage on the workspace's prototypes: seeds the generator,
+// then ndata random presentations, each moving the winner by learning_rate
+// and its neighbours up to the order by learning_rate * update_factor; flags
+// every winner in win_counts. The result has the bits of
+// plain::present_epoch after the same seeding. Returns ndata.
+std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage);
 
 // Runs schedule.epochs epochs on the workspace, re-measuring the map and
 // calling the observer after each.

@@ -16,7 +16,7 @@ void assign_winners_and_heterogeneity(benchmark::State& state) {
     core::Workspace& ws = bench_workspace(static_cast<std::int32_t>(state.range(0)), 6, 6,
                                           static_cast<DataKind>(state.range(1)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(core::assign_winners_and_heterogeneity(
+        benchmark::DoNotOptimize(ws.kernels.assign_winners_and_heterogeneity(
             ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span()));
     }
 }

@@ -1,99 +1,13 @@
 #include "core/measures.h"
 
-#include <algorithm>
 #include <array>
-#include <atomic>
-#include <memory>
-#include <mutex>
-#include <new>
 
 #include "core/kernels/pair_distances.h"
-#include "core/kernels/prototype_lanes.h"
-#include "core/kernels/thread_pool.h"
 #include "core/measures_plain.h"
 
 // The fast versions of the plain loops in measures_plain.cpp, with the same
-// bits. When scratch memory cannot be had they fall back to the plain loops.
+// bits.
 namespace veltra::core {
-
-namespace {
-
-// Passes of fewer squared differences than this stay on the calling thread:
-// waking the pool would cost more than it saves.
-constexpr std::int64_t PARALLEL_WORK = std::int64_t{1} << 16;
-
-// Rows handed to a kernel at once.
-constexpr std::int32_t BATCH = 64;
-
-// Scratch kept from call to call; used under kernel_mutex().
-struct Scratch {
-    PrototypeLanes lanes;
-    std::unique_ptr<double[]> distances;
-    std::int32_t distances_capacity = 0;
-
-    [[nodiscard]] bool reserve_distances(std::int32_t n) noexcept {
-        if (n <= distances_capacity) return true;
-        distances.reset(new (std::nothrow) double[static_cast<std::size_t>(n)]);
-        distances_capacity = distances ? n : 0;
-        return distances != nullptr;
-    }
-};
-
-Scratch& scratch() noexcept {
-    static Scratch shared;
-    return shared;
-}
-
-// Calls body(begin, end) on ranges that cover [0, n) once, in parallel when
-// `work` is large enough. Each range writes only its own entries. The threads
-// take ranges as they become free, so a thread that the system holds back
-// does not hold up the others.
-template <class Body>
-void for_ranges(std::int32_t n, std::int64_t work, const Body& body) {
-    ThreadPool* pool = kernel_pool();
-    if (pool == nullptr || pool->size() == 1 || work < PARALLEL_WORK) {
-        body(0, n);
-        return;
-    }
-    constexpr std::int32_t RANGE = 256;
-    std::atomic<std::int64_t> next{0};
-    pool->run([&](std::int32_t) {
-        for (;;) {
-            const std::int64_t begin = next.fetch_add(RANGE, std::memory_order_relaxed);
-            if (begin >= n) return;
-            const auto first = static_cast<std::int32_t>(begin);
-            body(first, n - first < RANGE ? n : first + RANGE);
-        }
-    });
-}
-
-std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars) noexcept {
-    return std::int64_t{rows} * nprotos * nvars;
-}
-
-// distances[i] := the squared distance of datavector i to its winner, for
-// first <= i < first + count (at most BATCH).
-void winner_distances(const Matrix& data, const Matrix& prototypes, std::span<const std::int32_t> winners,
-                      std::int32_t first, std::int32_t count, std::int32_t nvars,
-                      double* distances) noexcept {
-    const double* rows[BATCH];
-    const double* winning[BATCH];
-    for (std::int32_t b = 0; b < count; ++b) {
-        rows[b] = data[first + b];
-        winning[b] = prototypes[winners[first + b]];
-    }
-    squared_distances(rows, winning, count, nvars, distances + first);
-}
-
-// The mean of the distances of a pass, summed in index order after the pass as
-// the plain loop sums it.
-double mean_in_index_order(const double* distances, std::int32_t n) noexcept {
-    double sum = 0.0;
-    for (std::int32_t i = 0; i < n; ++i) sum += distances[i];
-    return sum / n;
-}
-
-}  // namespace
 
 double squared_distance(const double* a, const double* b, std::int32_t nvars) noexcept {
     return plain::squared_distance(a, b, nvars);
@@ -101,72 +15,6 @@ double squared_distance(const double* a, const double* b, std::int32_t nvars) no
 
 double max_distance(const double* a, const double* b, std::int32_t nvars) noexcept {
     return plain::max_distance(a, b, nvars);
-}
-
-std::int32_t find_winner(const Matrix& prototypes, std::int32_t nprotos, const Matrix& data, std::int32_t i,
-                         std::int32_t nvars) noexcept {
-    if (nprotos < 1 || nvars < 1) return plain::find_winner(prototypes, nprotos, data, i, nvars);
-    std::lock_guard lock(kernel_mutex());
-    PrototypeLanes& lanes = scratch().lanes;
-    if (!lanes.load(prototypes, nprotos, nvars))
-        return plain::find_winner(prototypes, nprotos, data, i, nvars);
-    return lanes.find_winner(data[i]);
-}
-
-void assign_winners(const Matrix& data, std::int32_t ndata, const Matrix& prototypes, std::int32_t nprotos,
-                    std::int32_t nvars, std::span<std::int32_t> winners) noexcept {
-    if (ndata <= 0 || nprotos < 1 || nvars < 1) {
-        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
-        return;
-    }
-    std::lock_guard lock(kernel_mutex());
-    PrototypeLanes& lanes = scratch().lanes;
-    if (!lanes.load(prototypes, nprotos, nvars)) {
-        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
-        return;
-    }
-    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        lanes.assign_winners(data, begin, end, winners.data());
-    });
-}
-
-double compute_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
-                             std::span<const std::int32_t> winners, std::int32_t nvars) noexcept {
-    std::lock_guard lock(kernel_mutex());
-    Scratch& shared = scratch();
-    if (ndata <= 0 || !shared.reserve_distances(ndata)) {
-        return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
-    }
-    double* distances = shared.distances.get();
-    for_ranges(ndata, work_of(ndata, 1, nvars), [&](std::int32_t begin, std::int32_t end) {
-        for (std::int32_t i = begin; i < end; i += BATCH) {
-            winner_distances(data, prototypes, winners, i, std::min(end - i, BATCH), nvars, distances);
-        }
-    });
-    return mean_in_index_order(distances, ndata);
-}
-
-double assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
-                                        std::int32_t nprotos, std::int32_t nvars,
-                                        std::span<std::int32_t> winners) noexcept {
-    const auto plain_pair = [&] {
-        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
-        return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
-    };
-    if (ndata <= 0 || nprotos < 1 || nvars < 1) return plain_pair();
-    std::lock_guard lock(kernel_mutex());
-    Scratch& shared = scratch();
-    PrototypeLanes& lanes = shared.lanes;
-    if (!shared.reserve_distances(ndata) || !lanes.load(prototypes, nprotos, nvars)) return plain_pair();
-    double* distances = shared.distances.get();
-    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        for (std::int32_t i = begin; i < end; i += BATCH) {
-            const std::int32_t count = std::min(end - i, BATCH);
-            lanes.assign_winners(data, i, i + count, winners.data());
-            winner_distances(data, prototypes, winners, i, count, nvars, distances);
-        }
-    });
-    return mean_in_index_order(distances, ndata);
 }
 
 double compute_simplicity(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,

@@ -13,6 +13,7 @@ void Workspace::release_all() noexcept {
     release_block(trial_prototypes);
     release_block(projection_x);
     release_block(projection_y);
+    kernels.release();
 }
 
 ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata,
@@ -45,11 +46,13 @@ StorageResult allocate_map_storage(Workspace& ws) {
     release_block(ws.win_counts);
     release_block(ws.prototypes);
     release_block(ws.trial_prototypes);
+    ws.kernels.release();
     const bool ok = take(ws.violation_counts, alloc_int_vector(ws.heap, ws.nprotos)) &&
                     take(ws.trial_prototypes, alloc_matrix(ws.heap, ws.nprotos, ws.nvars)) &&
                     take(ws.winners, alloc_int_vector(ws.heap, ws.ndata)) &&
                     take(ws.win_counts, alloc_int_vector(ws.heap, ws.nprotos)) &&
-                    take(ws.prototypes, alloc_matrix(ws.heap, ws.nprotos, ws.nvars));
+                    take(ws.prototypes, alloc_matrix(ws.heap, ws.nprotos, ws.nvars)) &&
+                    ws.kernels.reserve(ws.nprotos, ws.nvars, ws.ndata);
     return ok ? StorageResult::ok : StorageResult::out_of_memory;
 }
 

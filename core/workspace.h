@@ -7,6 +7,7 @@
 #include "core/availability.h"
 #include "core/data_annotations.h"
 #include "core/heap.h"
+#include "core/kernels/prototype_kernels.h"
 #include "core/random.h"
 #include "core/storage.h"
 
@@ -41,6 +42,9 @@ struct Workspace {
     IntVector win_counts;        // nprotos
     RealVector projection_x;     // nprotos
     RealVector projection_y;     // nprotos
+    // The winner searches and training moves, with their scratch for the
+    // current map (taken with the per-map storage).
+    PrototypeKernels kernels{heap};
 
     IncidenceMatrix incidence{};
     std::string data_file_name;
@@ -60,8 +64,9 @@ enum class StorageResult { ok, out_of_memory };
 [[nodiscard]] ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata,
                                               std::int32_t nvars);
 
-// Re-creates the per-map storage for the current nprotos, ndata and nvars.
-// On failure, what was allocated before the failing block stays allocated.
+// Re-creates the per-map storage for the current nprotos, ndata and nvars,
+// the kernels' scratch last. On failure, what was allocated before the
+// failing block stays allocated.
 [[nodiscard]] StorageResult allocate_map_storage(Workspace& ws);
 
 // Reads nprotos x nvars values into the prototype matrix. On failure the

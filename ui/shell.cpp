@@ -163,7 +163,8 @@ void Shell::export_mean_values() {
     const std::optional<std::string> path = host_.save_file_dialog(FILTER_MEAN_VALUES);
     if (!path) return;
     host_.begin_wait_cursor();
-    core::assign_winners(ws_.data, ws_.ndata, ws_.prototypes, ws_.nprotos, ws_.nvars, ws_.winners.span());
+    ws_.kernels.assign_winners(ws_.data, ws_.ndata, ws_.prototypes, ws_.nprotos, ws_.nvars,
+                               ws_.winners.span());
     const bool written = io::write_mean_values_file(*path, ws_.heap, ws_.winners.span(), ws_.data, ws_.ndata,
                                                     ws_.nprotos, ws_.nvars);
     host_.end_wait_cursor();

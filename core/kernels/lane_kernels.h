@@ -6,6 +6,7 @@
 #include "core/kernels/float_screen.h"
 #include "core/kernels/lane_common.h"
 #include "core/kernels/lane_screen.h"
+#include "core/kernels/prefetch_row.h"
 
 // The kernel bodies, written once for a Lanes type of WIDTH doubles and
 // instantiated by each instruction set's translation unit with its own Lanes
@@ -179,15 +180,6 @@ std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::
     const std::int32_t g = first_group_holding(sums, m, completed);
     if (g < 0) return 0;  // every completed distance is NaN; cannot happen when prototype 0's is not
     return g * WIDTH + __builtin_ctz(L::equal(sums[g], L::broadcast(m)) & valid(g));
-}
-
-// Asks for the first cache lines of a row of n values ahead of their use; the
-// hardware follows on by itself from there.
-inline void prefetch_row(const double* row, std::int32_t n) noexcept {
-    constexpr std::int32_t VALUES_PER_LINE = 8;
-    constexpr std::int32_t LINES = 8;
-    for (std::int32_t k = 0; k < n && k < VALUES_PER_LINE * LINES; k += VALUES_PER_LINE)
-        __builtin_prefetch(row + k);
 }
 
 // The winners of a batch of datavectors. The screens pick the candidates:

@@ -1,7 +1,8 @@
 #include "core/kernels/prototype_lanes.h"
 
+#include <bit>
 #include <cmath>
-#include <new>
+#include <cstdint>
 
 #include "core/kernels/instruction_set.h"
 #include "core/kernels/lane_kernels.h"
@@ -10,7 +11,6 @@ namespace veltra::core {
 
 namespace {
 
-constexpr std::align_val_t ALIGNMENT{64};
 constexpr std::size_t ALIGNMENT_BYTES = 64;
 // Scales beyond these would let the plain loop's underflow or the screen's
 // overflow matter; such prototypes go without the single-precision screen.
@@ -36,41 +36,91 @@ std::size_t lane_index(std::int32_t p, std::int32_t k, std::int32_t nvars, std::
            lane;
 }
 
-std::size_t rounded_up(std::size_t bytes) noexcept {
+template <class N>
+N rounded_up(N bytes) noexcept {
     return (bytes + ALIGNMENT_BYTES - 1) / ALIGNMENT_BYTES * ALIGNMENT_BYTES;
 }
 
 }  // namespace
 
-PrototypeLanes::~PrototypeLanes() { ::operator delete(block_, ALIGNMENT); }
+bool PrototypeLanes::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars) noexcept {
+    release();
+    if (nprotos < 1 || nvars < 1 || nprotos > lanes::MAX_LANE_PROTOTYPES) return false;
+    const auto n = static_cast<std::size_t>(nvars);
+    const auto groups = static_cast<std::size_t>((nprotos + lanes::WIDTH - 1) / lanes::WIDTH);
+    const auto float_groups =
+        static_cast<std::size_t>((nprotos + lanes::FLOAT_WIDTH - 1) / lanes::FLOAT_WIDTH);
+    const std::size_t packed_bytes = rounded_up(groups * n * lanes::WIDTH * sizeof(double));
+    const std::size_t shift_bytes = rounded_up(n * sizeof(double));
+    const std::size_t float_bytes = float_groups * n * lanes::FLOAT_WIDTH * sizeof(float);
+    // The heap aligns for any scalar type only; the slack lets the values
+    // start on a 64-byte boundary.
+    void* block = heap.allocate(packed_bytes + shift_bytes + float_bytes + ALIGNMENT_BYTES - 1);
+    if (!block) return false;
+    const auto address = reinterpret_cast<std::uintptr_t>(block);
+    auto* bytes_at = reinterpret_cast<unsigned char*>(rounded_up(address));
+    heap_ = &heap;
+    block_ = block;
+    capacity_protos_ = nprotos;
+    capacity_vars_ = nvars;
+    packed_ = reinterpret_cast<double*>(bytes_at);
+    shift_ = reinterpret_cast<double*>(bytes_at + packed_bytes);
+    float_packed_ = reinterpret_cast<float*>(bytes_at + packed_bytes + shift_bytes);
+    return true;
+}
 
-bool PrototypeLanes::load(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept {
-    if (nprotos > lanes::MAX_LANE_PROTOTYPES) return false;
+void PrototypeLanes::release() noexcept {
+    if (heap_) heap_->release(block_);
+    heap_ = nullptr;
+    block_ = nullptr;
+    capacity_protos_ = 0;
+    capacity_vars_ = 0;
+    packed_ = nullptr;
+    shift_ = nullptr;
+    float_packed_ = nullptr;
+    float_screen_ = false;
+    float_screen_current_ = false;
+    nprotos_ = 0;
+    nvars_ = 0;
+}
+
+bool PrototypeLanes::hold(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept {
+    if (nprotos < 1 || nvars < 1 || nprotos > capacity_protos_ || nvars > capacity_vars_) return false;
+    if (!holds_bits_of(prototypes, nprotos, nvars)) {
+        pack(prototypes, nprotos, nvars);
+        return true;
+    }
+    if (norms_set_ != active_instruction_set()) {
+        norms_set_ = active_instruction_set();
+        active_kernels().measure_norms(packed_, nprotos_, nvars_, norms_);
+    }
+    if (!float_screen_current_) prepare_float_screen(prototypes);
+    return true;
+}
+
+bool PrototypeLanes::holds_bits_of(const Matrix& prototypes, std::int32_t nprotos,
+                                   std::int32_t nvars) const noexcept {
+    if (nprotos != nprotos_ || nvars != nvars_) return false;
+    for (std::int32_t p = 0; p < nprotos; ++p) {
+        const double* row = prototypes[p];
+        for (std::int32_t k = 0; k < nvars; ++k) {
+            if (std::bit_cast<std::uint64_t>(packed_[lane_index(p, k, nvars, lanes::WIDTH)]) !=
+                std::bit_cast<std::uint64_t>(row[k]))
+                return false;
+        }
+    }
+    return true;
+}
+
+void PrototypeLanes::pack(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept {
+    nprotos_ = nprotos;
+    nvars_ = nvars;
     const auto n = static_cast<std::size_t>(nvars);
     const auto groups = static_cast<std::size_t>((nprotos + lanes::WIDTH - 1) / lanes::WIDTH);
     const auto float_groups =
         static_cast<std::size_t>((nprotos + lanes::FLOAT_WIDTH - 1) / lanes::FLOAT_WIDTH);
     const std::size_t packed_size = groups * n * lanes::WIDTH;
     const std::size_t float_size = float_groups * n * lanes::FLOAT_WIDTH;
-    const std::size_t packed_bytes = rounded_up(packed_size * sizeof(double));
-    const std::size_t shift_bytes = rounded_up(n * sizeof(double));
-    const std::size_t bytes = packed_bytes + shift_bytes + float_size * sizeof(float);
-    if (bytes > capacity_) {
-        ::operator delete(block_, ALIGNMENT);
-        block_ = ::operator new(bytes, ALIGNMENT, std::nothrow);
-        capacity_ = block_ ? bytes : 0;
-        if (!block_) {
-            nprotos_ = 0;
-            nvars_ = 0;
-            return false;
-        }
-    }
-    auto* bytes_at = static_cast<unsigned char*>(block_);
-    packed_ = reinterpret_cast<double*>(bytes_at);
-    shift_ = reinterpret_cast<double*>(bytes_at + packed_bytes);
-    float_packed_ = reinterpret_cast<float*>(bytes_at + packed_bytes + shift_bytes);
-    nprotos_ = nprotos;
-    nvars_ = nvars;
     // Lanes past the last prototype are never read as results; zeros keep
     // them ordinary numbers.
     for (std::size_t i = 0; i < packed_size; ++i) packed_[i] = 0.0;
@@ -78,16 +128,17 @@ bool PrototypeLanes::load(const Matrix& prototypes, std::int32_t nprotos, std::i
         const double* row = prototypes[p];
         for (std::int32_t k = 0; k < nvars; ++k) packed_[lane_index(p, k, nvars, lanes::WIDTH)] = row[k];
     }
+    norms_set_ = active_instruction_set();
     active_kernels().measure_norms(packed_, nprotos, nvars, norms_);
     for (std::size_t i = 0; i < float_size; ++i) float_packed_[i] = 0.0f;
     prepare_float_screen(prototypes);
-    return true;
 }
 
 void PrototypeLanes::prepare_float_screen(const Matrix& prototypes) noexcept {
     // The shift is the middle of each variable's range, the scale the power of
     // two that brings the largest shifted |value| into [1/2, 1).
     float_screen_ = false;
+    float_screen_current_ = true;
     double largest = 0.0;
     for (std::int32_t k = 0; k < nvars_; ++k) {
         double low = prototypes[0][k];
@@ -145,13 +196,10 @@ void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std:
     }
 }
 
-void PrototypeLanes::prefetch(const double* datavector) const noexcept {
-    lanes::prefetch_row(datavector, nvars_);
-}
-
 void PrototypeLanes::move_toward(const double* datavector, const double* rates,
                                  std::uint64_t moving) noexcept {
     float_screen_ = false;
+    float_screen_current_ = false;
     active_kernels().move_toward(packed_, norms_, nprotos_, nvars_, datavector, rates, moving);
 }
 

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/heap.h"
 #include "core/kernels/float_screen.h"
+#include "core/kernels/instruction_set.h"
 #include "core/storage.h"
 
 namespace veltra::core {
@@ -17,12 +19,20 @@ public:
     PrototypeLanes() = default;
     PrototypeLanes(const PrototypeLanes&) = delete;
     PrototypeLanes& operator=(const PrototypeLanes&) = delete;
-    ~PrototypeLanes();
+    ~PrototypeLanes() { release(); }
 
-    // Copies rows 0..nprotos-1 (nvars values each; both at least 1, nprotos at
-    // most 64). Keeps its storage for later loads of the same or a smaller
-    // size. Returns false when memory cannot be had or nprotos is larger.
-    [[nodiscard]] bool load(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
+    // Takes storage for up to nprotos x nvars prototypes (both at least 1,
+    // nprotos at most 64) from the heap, in place of any held before. Returns
+    // false, holding nothing, when the heap refuses or the sizes are out of
+    // that range.
+    [[nodiscard]] bool reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars) noexcept;
+    // Returns the storage to its heap; nothing is held afterwards.
+    void release() noexcept;
+
+    // Makes the copy hold rows 0..nprotos-1 (nvars values each): packs them
+    // unless it holds exactly their bits already. Returns false when the
+    // storage is too small for them.
+    [[nodiscard]] bool hold(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
 
     // Copies the values back into rows 0..nprotos-1.
     void store(Matrix& prototypes) const noexcept;
@@ -41,24 +51,30 @@ public:
     // The single-precision copy is not kept up: later searches go without it.
     void move_toward(const double* datavector, const double* rates, std::uint64_t moving) noexcept;
 
-    // Asks for the first values of a datavector (nvars values) that a later
-    // call will search, so that they come from memory meanwhile.
-    void prefetch(const double* datavector) const noexcept;
-
 private:
+    // Whether the packed values are exactly the bits of the rows.
+    bool holds_bits_of(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) const noexcept;
+    void pack(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
     // Shifts, scales and rounds the prototypes for the single-precision
     // screen; leaves it off when their values do not suit it.
     void prepare_float_screen(const Matrix& prototypes) noexcept;
 
-    // One block holds the packed values, the shift and the single-precision
-    // values, each starting on a 64-byte boundary.
+    // One block from the heap holds the packed values, the shift and the
+    // single-precision values, each starting on a 64-byte boundary.
+    Heap* heap_ = nullptr;
     void* block_ = nullptr;
-    std::size_t capacity_ = 0;
+    std::int32_t capacity_protos_ = 0;
+    std::int32_t capacity_vars_ = 0;
     double* packed_ = nullptr;
     double* shift_ = nullptr;
     float* float_packed_ = nullptr;
     double scale_ = 1.0;
     bool float_screen_ = false;
+    // Whether the single-precision copy was made from the packed values as
+    // they are (moves leave it behind).
+    bool float_screen_current_ = false;
+    // The instruction set whose kernels measured the norms.
+    InstructionSet norms_set_ = InstructionSet::sse2;
     alignas(64) double norms_[lanes::MAX_LANE_PROTOTYPES];
     alignas(64) float float_norms_[lanes::MAX_LANE_PROTOTYPES];
     std::int32_t nprotos_ = 0;

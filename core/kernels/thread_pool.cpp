@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <memory>
-#include <new>
 
 namespace veltra::core {
 
@@ -62,37 +60,6 @@ void ThreadPool::work(std::int32_t part) {
         }
         done_.notify_one();
     }
-}
-
-namespace {
-
-std::int32_t default_threads() noexcept {
-    return std::max(static_cast<std::int32_t>(std::thread::hardware_concurrency()), std::int32_t{1});
-}
-
-std::unique_ptr<ThreadPool>& shared_pool() {
-    static std::unique_ptr<ThreadPool> pool;
-    return pool;
-}
-
-}  // namespace
-
-std::mutex& kernel_mutex() noexcept {
-    static std::mutex mutex;
-    return mutex;
-}
-
-ThreadPool* kernel_pool() noexcept {
-    auto& pool = shared_pool();
-    if (!pool) pool.reset(new (std::nothrow) ThreadPool(default_threads()));
-    return pool.get();
-}
-
-void set_kernel_threads(std::int32_t threads) noexcept {
-    std::lock_guard lock(kernel_mutex());
-    auto& pool = shared_pool();
-    pool.reset();
-    pool.reset(new (std::nothrow) ThreadPool(threads > 0 ? threads : default_threads()));
 }
 
 }  // namespace veltra::core

@@ -45,14 +45,4 @@ private:
     bool stopping_ = false;
 };
 
-// The pool the measures share, created at the first call: hardware_concurrency()
-// threads (at least 1) unless set_kernel_threads chose otherwise; nullptr when
-// not even that could be had. Callers hold kernel_mutex() while they use it.
-ThreadPool* kernel_pool() noexcept;
-std::mutex& kernel_mutex() noexcept;
-
-// Replaces the shared pool by one of `threads` threads (at least 1); 0 returns
-// to hardware_concurrency(). For tests and benchmarks.
-void set_kernel_threads(std::int32_t threads) noexcept;
-
 }  // namespace veltra::core

@@ -59,9 +59,9 @@ TEST(PairwiseExchange, SimplicityNeverRisesAndHeterogeneityStays) {
     ASSERT_TRUE(test::set_up(f.ws, data, 3, 3));
     init_random_weights(f.ws, 3.0, -1.0);
     Rows before_rows = test::prototypes_of(f.ws);
-    core::assign_winners(f.ws.data, 20, f.ws.prototypes, 9, 2, f.ws.winners.span());
+    f.ws.kernels.assign_winners(f.ws.data, 20, f.ws.prototypes, 9, 2, f.ws.winners.span());
     const double h_before =
-        core::compute_heterogeneity(f.ws.data, 20, f.ws.prototypes, f.ws.winners.span(), 2);
+        f.ws.kernels.compute_heterogeneity(f.ws.data, 20, f.ws.prototypes, f.ws.winners.span(), 2);
     std::int32_t successes = 0;
     for (int run = 0; run < 30; ++run) {
         f.clock.advance(1);
@@ -73,8 +73,9 @@ TEST(PairwiseExchange, SimplicityNeverRisesAndHeterogeneityStays) {
         successes += result;
     }
     EXPECT_GT(successes, 0);
-    core::assign_winners(f.ws.data, 20, f.ws.prototypes, 9, 2, f.ws.winners.span());
-    EXPECT_EQ(core::compute_heterogeneity(f.ws.data, 20, f.ws.prototypes, f.ws.winners.span(), 2), h_before);
+    f.ws.kernels.assign_winners(f.ws.data, 20, f.ws.prototypes, 9, 2, f.ws.winners.span());
+    EXPECT_EQ(f.ws.kernels.compute_heterogeneity(f.ws.data, 20, f.ws.prototypes, f.ws.winners.span(), 2),
+              h_before);
     Rows after_rows = test::prototypes_of(f.ws);
     std::sort(before_rows.begin(), before_rows.end());
     std::sort(after_rows.begin(), after_rows.end());

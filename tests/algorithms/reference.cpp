@@ -1,9 +1,12 @@
 #include "reference.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "algorithms/som_training_plain.h"
 #include "core/map_shape.h"
 
 namespace veltra::test {
@@ -86,29 +89,17 @@ Rows plain_pick(const Rows& data, int nprotos, ReferenceLcg& lcg) {
     return picks;
 }
 
-namespace {
-
-void plain_move(Row& prototype, const Row& datavector, double rate) {
-    for (std::size_t k = 0; k < prototype.size(); ++k) {
-        prototype[k] = prototype[k] + rate * (datavector[k] - prototype[k]);
-    }
-}
-
-}  // namespace
-
 void plain_epoch(Rows& prototypes, const Rows& data, int cols, int order, double rate, double factor,
                  std::uint32_t seed, std::vector<int>& flags) {
-    ReferenceLcg lcg(seed);
-    for (std::size_t n = 0; n < data.size(); ++n) {
-        const Row& datavector = data[static_cast<std::size_t>(lcg.next()) % data.size()];
-        const int w = plain_nearest(prototypes, datavector);
-        flags[w] = 1;
-        plain_move(prototypes[w], datavector, rate);
-        for (int j = 0; j < static_cast<int>(prototypes.size()); ++j) {
-            const int g = grid_distance(w, j, cols);
-            if (g >= 1 && g <= order) plain_move(prototypes[j], datavector, rate * factor);
-        }
-    }
+    FixedWorkspace f;
+    const auto nprotos = static_cast<std::int32_t>(prototypes.size());
+    ASSERT_TRUE(set_up(f.ws, data, nprotos / cols, cols));
+    set_prototypes(f.ws, prototypes);
+    for (std::int32_t p = 0; p < nprotos; ++p) f.ws.win_counts[p] = flags[p];
+    f.ws.random.seed(seed);
+    algorithms::plain::present_epoch(f.ws, {1, order, rate, factor});
+    prototypes = prototypes_of(f.ws);
+    for (std::int32_t p = 0; p < nprotos; ++p) flags[p] = f.ws.win_counts[p];
 }
 
 PlainSammon plain_sammon(const Rows& prototypes, int iterations, std::uint32_t seed) {

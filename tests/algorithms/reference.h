@@ -1,7 +1,8 @@
 #pragma once
 
 // Plain reimplementations of the algorithms' definitions, written independently
-// of the code under test, and helpers to set up a workspace from inline values.
+// of the code under test, the plain epoch on rows, and helpers to set up a
+// workspace from inline values.
 
 #include <cstdint>
 #include <vector>
@@ -54,7 +55,8 @@ double plain_simplicity(const Rows& prototypes, int cols);
 // Pick datapoints: nprotos datavectors differing pairwise in value.
 Rows plain_pick(const Rows& data, int nprotos, ReferenceLcg& lcg);
 
-// One SOM epoch seeded with `seed`; sets flags[w] = 1 for every winner.
+// One SOM epoch seeded with `seed`, by algorithms::plain::present_epoch (the
+// definition of an epoch); sets flags[w] = 1 for every winner.
 void plain_epoch(Rows& prototypes, const Rows& data, int cols, int order, double rate, double factor,
                  std::uint32_t seed, std::vector<int>& flags);
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "core/kernels/prototype_kernels.h"
 #include "core/map_shape.h"
 #include "tests/core/matrix_helpers.h"
 
@@ -28,35 +29,49 @@ TEST(Distances, MaximumNormAndSquaredEuclidean) {
     EXPECT_EQ(max_distance(m[0], m[1], 0), 0.0);
 }
 
-TEST(Winners, TiesGoToTheLowestIndex) {
+// The winner rule and the heterogeneity through the kernels, with scratch
+// for the sizes (the fast paths) and without (the plain loops).
+struct WinnerMeasures : ::testing::TestWithParam<bool> {
     Heap heap;
+    PrototypeKernels kernels{heap};
+    void reserve(std::int32_t nprotos, std::int32_t nvars, std::int32_t ndata) {
+        if (GetParam()) {
+            ASSERT_TRUE(kernels.reserve(nprotos, nvars, ndata));
+        }
+    }
+};
+
+TEST_P(WinnerMeasures, TiesGoToTheLowestIndex) {
+    reserve(2, 1, 3);
     const Matrix prototypes = make_matrix(heap, 2, 1, {0, 3});
     const Matrix data = make_matrix(heap, 3, 1, {1.5, 2.9, -7});
-    EXPECT_EQ(find_winner(prototypes, 2, data, 0, 1), 0);
+    EXPECT_EQ(kernels.find_winner(prototypes, 2, data, 0, 1), 0);
     std::vector<std::int32_t> winners(3, -1);
-    assign_winners(data, 3, prototypes, 2, 1, winners);
+    kernels.assign_winners(data, 3, prototypes, 2, 1, winners);
     EXPECT_EQ(winners, (std::vector<std::int32_t>{0, 1, 0}));
 }
 
-TEST(Winners, OnePrototypeWinsEverything) {
-    Heap heap;
+TEST_P(WinnerMeasures, OnePrototypeWinsEverything) {
+    reserve(1, 1, 1);
     const Matrix prototypes = make_matrix(heap, 1, 1, {100});
     const Matrix data = make_matrix(heap, 1, 1, {-5});
-    EXPECT_EQ(find_winner(prototypes, 1, data, 0, 1), 0);
+    EXPECT_EQ(kernels.find_winner(prototypes, 1, data, 0, 1), 0);
 }
 
-TEST(Heterogeneity, MeanSquaredDistanceToTheListedWinners) {
-    Heap heap;
+TEST_P(WinnerMeasures, HeterogeneityIsTheMeanSquaredDistanceToTheListedWinners) {
+    reserve(2, 2, 2);
     const Matrix prototypes = make_matrix(heap, 2, 2, {0, 0, 10, 10});
     const Matrix data = make_matrix(heap, 2, 2, {0, 0, 10, 10});
     const std::vector<std::int32_t> own = {0, 1};
-    EXPECT_EQ(compute_heterogeneity(data, 2, prototypes, own, 2), 0.0);
+    EXPECT_EQ(kernels.compute_heterogeneity(data, 2, prototypes, own, 2), 0.0);
     const Matrix shifted = make_matrix(heap, 2, 2, {1, 2, 10, 13});
-    EXPECT_EQ(compute_heterogeneity(shifted, 2, prototypes, own, 2), (5.0 + 9.0) / 2);
+    EXPECT_EQ(kernels.compute_heterogeneity(shifted, 2, prototypes, own, 2), (5.0 + 9.0) / 2);
     // The listed winner is used, not recomputed.
     const std::vector<std::int32_t> swapped = {1, 0};
-    EXPECT_EQ(compute_heterogeneity(data, 2, prototypes, swapped, 2), 200.0);
+    EXPECT_EQ(kernels.compute_heterogeneity(data, 2, prototypes, swapped, 2), 200.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(ScratchOrNot, WinnerMeasures, ::testing::Bool());
 
 TEST(Simplicity, IsTheSquaredDistanceOfNeighbours) {
     Heap heap;

@@ -121,10 +121,11 @@ TEST_F(MapStorageTest, AllocatesEveryFieldWithItsSize) {
     EXPECT_EQ(ws.prototypes.cols(), 3);
     EXPECT_EQ(ws.trial_prototypes.rows(), 6);
     EXPECT_EQ(ws.trial_prototypes.cols(), 3);
-    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7);
+    // The fields, then the kernels' packed prototypes and distances.
+    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7 + 2);
     // Again: the old storage is released first.
     ASSERT_EQ(allocate_map_storage(ws), StorageResult::ok);
-    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7);
+    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7 + 2);
 }
 
 TEST_F(MapStorageTest, FailureAtEachAllocationKeepsWhatCameBefore) {
@@ -133,7 +134,7 @@ TEST_F(MapStorageTest, FailureAtEachAllocationKeepsWhatCameBefore) {
         std::vector<bool> allocated;
     };
     // Heap allocations in order: violation counts 1, trial prototypes 7, winners 1, win counts 1,
-    // prototypes 7.
+    // prototypes 7, then the kernels' scratch 2, which holds nothing when it fails.
     const std::vector<Case> cases = {
         {0, {false, false, false, false, false}},  // violation counts
         {1, {true, false, false, false, false}},   // trial prototype index
@@ -142,6 +143,8 @@ TEST_F(MapStorageTest, FailureAtEachAllocationKeepsWhatCameBefore) {
         {9, {true, true, true, false, false}},     // win counts
         {10, {true, true, true, true, false}},     // prototype index
         {16, {true, true, true, true, false}},     // the last prototype row
+        {17, {true, true, true, true, true}},      // the kernels' packed prototypes
+        {18, {true, true, true, true, true}},      // the kernels' distances
     };
     ASSERT_EQ(allocate_map_storage(ws), StorageResult::ok);
     for (const Case& c : cases) {

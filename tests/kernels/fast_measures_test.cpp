@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/kernels/instruction_set.h"
-#include "core/kernels/thread_pool.h"
+#include "core/kernels/prototype_kernels.h"
 #include "core/map_shape.h"
 #include "core/measures.h"
 #include "core/measures_plain.h"
@@ -77,22 +77,31 @@ Expected plain_result(const Matrix& data, std::int32_t ndata, const Matrix& prot
     return e;
 }
 
-void expect_fast_winners(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
-                         std::int32_t nprotos, std::int32_t nvars, const Expected& expected) {
+void expect_fast_winners(PrototypeKernels& kernels, const Matrix& data, std::int32_t ndata,
+                         const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars,
+                         const Expected& expected) {
     std::vector<std::int32_t> winners(static_cast<std::size_t>(ndata), -1);
-    assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
+    kernels.assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
     EXPECT_EQ(winners, expected.winners);
-    EXPECT_TRUE(
-        same_bits(compute_heterogeneity(data, ndata, prototypes, winners, nvars), expected.heterogeneity));
-    std::fill(winners.begin(), winners.end(), -1);
-    EXPECT_TRUE(same_bits(assign_winners_and_heterogeneity(data, ndata, prototypes, nprotos, nvars, winners),
+    EXPECT_TRUE(same_bits(kernels.compute_heterogeneity(data, ndata, prototypes, winners, nvars),
                           expected.heterogeneity));
+    std::fill(winners.begin(), winners.end(), -1);
+    EXPECT_TRUE(
+        same_bits(kernels.assign_winners_and_heterogeneity(data, ndata, prototypes, nprotos, nvars, winners),
+                  expected.heterogeneity));
     EXPECT_EQ(winners, expected.winners);
     for (std::int32_t i = 0; i < ndata; i += 5) {
-        EXPECT_EQ(find_winner(prototypes, nprotos, data, i, nvars),
+        EXPECT_EQ(kernels.find_winner(prototypes, nprotos, data, i, nvars),
                   expected.winners[static_cast<std::size_t>(i)])
             << "datavector " << i;
     }
+}
+
+// Kernels with scratch for these sizes from the heap.
+PrototypeKernels& reserved(PrototypeKernels& kernels, std::int32_t nprotos, std::int32_t nvars,
+                           std::int32_t ndata) {
+    EXPECT_TRUE(kernels.reserve(nprotos, nvars, ndata));
+    return kernels;
 }
 
 void expect_fast_map_measures(const Matrix& prototypes, std::int32_t nvars, std::int32_t rows,
@@ -127,10 +136,12 @@ TEST(FastMeasures, MatchThePlainLoopsBitForBit) {
                 fill(data, ndata, nvars, values, random);
                 fill(prototypes, nprotos, nvars, values, random);
                 const Expected expected = plain_result(data, ndata, prototypes, nprotos, nvars);
+                PrototypeKernels kernels(heap);
+                reserved(kernels, nprotos, nvars, ndata);
                 for (const InstructionSet set : testing::runnable_instruction_sets()) {
                     SCOPED_TRACE(testing::name_of(set));
                     ASSERT_TRUE(force_instruction_set(set));
-                    expect_fast_winners(data, ndata, prototypes, nprotos, nvars, expected);
+                    expect_fast_winners(kernels, data, ndata, prototypes, nprotos, nvars, expected);
                 }
                 expect_fast_map_measures(prototypes, nvars, shape[0], shape[1]);
             }
@@ -155,13 +166,44 @@ TEST(FastMeasures, ThreadCountsChangeNothing) {
     for (std::int32_t p = 0; p < nprotos; p += 5)
         std::copy(data[p * 7 + 1], data[p * 7 + 1] + nvars, prototypes[p]);
     const Expected expected = plain_result(data, ndata, prototypes, nprotos, nvars);
+    PrototypeKernels kernels(heap);
+    reserved(kernels, nprotos, nvars, ndata);
     for (const std::int32_t threads : {1, 2, 3}) {
         SCOPED_TRACE(std::to_string(threads) + " threads");
-        set_kernel_threads(threads);
+        kernels.set_threads(threads);
         for (const InstructionSet set : testing::runnable_instruction_sets()) {
             SCOPED_TRACE(testing::name_of(set));
             ASSERT_TRUE(force_instruction_set(set));
-            expect_fast_winners(data, ndata, prototypes, nprotos, nvars, expected);
+            expect_fast_winners(kernels, data, ndata, prototypes, nprotos, nvars, expected);
+        }
+    }
+}
+
+// The kernels keep their packed copy from call to call: a change of any one
+// value of the rows, the last included, must show in the next search.
+TEST(FastMeasures, PackedCopyFollowsEveryChangeOfTheRows) {
+    testing::KernelSettingsGuard guard;
+    const std::int32_t nvars = 5;
+    const std::int32_t nprotos = 9;
+    Heap heap;
+    Matrix prototypes = make_matrix(heap, nprotos, nvars);
+    Matrix data = make_matrix(heap, 1, nvars);
+    for (std::int32_t k = 0; k < nvars; ++k) {
+        data[0][k] = 0.0;
+        for (std::int32_t p = 0; p < nprotos; ++p) prototypes[p][k] = 1.0;
+    }
+    PrototypeKernels kernels(heap);
+    reserved(kernels, nprotos, nvars, 1);
+    std::int32_t winner = -1;
+    for (std::int32_t p = 1; p < nprotos; ++p) {
+        for (std::int32_t k = 0; k < nvars; ++k) {
+            SCOPED_TRACE("prototype " + std::to_string(p) + ", value " + std::to_string(k));
+            prototypes[p][k] = 0.0;  // now nearest
+            EXPECT_EQ(kernels.find_winner(prototypes, nprotos, data, 0, nvars), p);
+            prototypes[p][k] = 1.0;  // a tie again, which prototype 0 wins
+            kernels.assign_winners_and_heterogeneity(data, 1, prototypes, nprotos, nvars,
+                                                     std::span(&winner, 1));
+            EXPECT_EQ(winner, 0);
         }
     }
 }
@@ -235,10 +277,12 @@ TEST(FastMeasures, ScreensKeepEveryPossibleWinner) {
                 Matrix prototypes = make_matrix(heap, nprotos, nvars);
                 fill_hard(data, ndata, prototypes, nprotos, nvars, hard, random);
                 const Expected expected = plain_result(data, ndata, prototypes, nprotos, nvars);
+                PrototypeKernels kernels(heap);
+                reserved(kernels, nprotos, nvars, ndata);
                 for (const InstructionSet set : testing::runnable_instruction_sets()) {
                     SCOPED_TRACE(testing::name_of(set));
                     ASSERT_TRUE(force_instruction_set(set));
-                    expect_fast_winners(data, ndata, prototypes, nprotos, nvars, expected);
+                    expect_fast_winners(kernels, data, ndata, prototypes, nprotos, nvars, expected);
                 }
             }
         }
@@ -256,6 +300,10 @@ TEST(FastMeasures, WinnerSearchKeepsTheNaNAndTieRules) {
     Heap heap;
     Matrix prototypes = make_matrix(heap, nprotos, nvars);
     Matrix data = make_matrix(heap, 1, nvars);
+    // One kernels object for all cases: each case changes the rows it packed
+    // for the case before.
+    PrototypeKernels kernels(heap);
+    reserved(kernels, nprotos, nvars, 1);
     const auto set_row = [&](Matrix& m, std::int32_t row, double value) {
         for (std::int32_t k = 0; k < nvars; ++k) m[row][k] = value;
     };
@@ -307,10 +355,10 @@ TEST(FastMeasures, WinnerSearchKeepsTheNaNAndTieRules) {
         for (const InstructionSet set : testing::runnable_instruction_sets()) {
             SCOPED_TRACE(testing::name_of(set));
             ASSERT_TRUE(force_instruction_set(set));
-            EXPECT_EQ(find_winner(prototypes, nprotos, data, 0, nvars), c.winner);
+            EXPECT_EQ(kernels.find_winner(prototypes, nprotos, data, 0, nvars), c.winner);
             // A pass searches with early abandon, a single search without.
             std::int32_t winner = -1;
-            assign_winners(data, 1, prototypes, nprotos, nvars, std::span(&winner, 1));
+            kernels.assign_winners(data, 1, prototypes, nprotos, nvars, std::span(&winner, 1));
             EXPECT_EQ(winner, c.winner);
         }
     }

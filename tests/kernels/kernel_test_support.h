@@ -10,7 +10,6 @@
 
 #include "core/heap.h"
 #include "core/kernels/instruction_set.h"
-#include "core/kernels/thread_pool.h"
 #include "core/storage.h"
 
 namespace veltra::core::testing {
@@ -54,16 +53,12 @@ inline const char* name_of(InstructionSet set) {
     return "?";
 }
 
-// Returns to the widest instruction set and the default thread count when a
-// test ends.
+// Returns to the widest instruction set when a test ends.
 struct KernelSettingsGuard {
     KernelSettingsGuard() = default;
     KernelSettingsGuard(const KernelSettingsGuard&) = delete;
     KernelSettingsGuard& operator=(const KernelSettingsGuard&) = delete;
-    ~KernelSettingsGuard() {
-        EXPECT_TRUE(force_instruction_set(std::nullopt));
-        set_kernel_threads(0);
-    }
+    ~KernelSettingsGuard() { EXPECT_TRUE(force_instruction_set(std::nullopt)); }
 };
 
 }  // namespace veltra::core::testing

@@ -59,7 +59,8 @@ TEST(PrototypeLanes, MovesAndWinnersKeepTheBitsOfTheRows) {
                 data[3][0] = NOT_A_NUMBER;
                 data[4][0] = INFINITE;
                 PrototypeLanes lanes;
-                ASSERT_TRUE(lanes.load(rows, nprotos, nvars));
+                ASSERT_TRUE(lanes.reserve(heap, nprotos, nvars));
+                ASSERT_TRUE(lanes.hold(rows, nprotos, nvars));
                 std::vector<double> rates(static_cast<std::size_t>(nprotos));
 
                 for (std::int32_t i = 0; i < ndata; ++i) {
@@ -103,7 +104,8 @@ TEST(PrototypeLanes, WinnersStayExactAsNeighbourhoodsMove) {
                 for (std::int32_t i = 0; i < ndata; ++i) data[i][k] = base + 1e-9 * unit(random);
             }
             PrototypeLanes lanes;
-            ASSERT_TRUE(lanes.load(rows, nprotos, nvars));
+            ASSERT_TRUE(lanes.reserve(heap, nprotos, nvars));
+            ASSERT_TRUE(lanes.hold(rows, nprotos, nvars));
             std::vector<double> rates(static_cast<std::size_t>(nprotos), 1e-3);
             std::uniform_int_distribution<std::int32_t> start(0, nprotos - 1);
             std::uniform_int_distribution<std::int32_t> length(1, 6);

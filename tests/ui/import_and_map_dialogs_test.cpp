@@ -197,5 +197,32 @@ TEST(MapShapeDialog, SixBySixIsAcceptedAndCancelLeavesTheMapCommandsGrayed) {
     EXPECT_EQ(ws.incidence[0][35], 5);
 }
 
+// The winner searches' scratch is the last of the map storage: when the heap
+// refuses it, the map is not defined and the user gets the memory message.
+TEST(MapShapeDialog, NoMemoryForTheKernelsScratchIsTheMemoryMessage) {
+    core::FixedClock clock(1000);
+    core::Workspace ws(clock);
+    testing::ScratchDirectory dir;
+    testing::RecordingHost host;
+    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 1, 1);
+    MapShapeDialog procedure(ws, host);
+    // A 1 x 2 map's fields take 9 blocks, the kernels' scratch 2 more.
+    for (const std::size_t budget : {9u, 10u}) {
+        host.clear_records();
+        HeadlessDialog dialog(procedure, host);
+        ASSERT_TRUE(dialog.open());
+        dialog.type(105, "1");
+        dialog.type(106, "2");
+        ws.heap.set_allocation_budget(budget);
+        dialog.press(101);
+        ws.heap.set_allocation_budget(std::nullopt);
+        EXPECT_EQ(host.entries("box"),
+                  std::vector<std::string>{
+                      "box Not Enough Memory|Can not allocate memory! Close other applications."})
+            << budget;
+        EXPECT_EQ(testing::enabled_commands(ws), (std::vector<int>{11, 19, 21, 91, 99})) << budget;
+    }
+}
+
 }  // namespace
 }  // namespace veltra::ui

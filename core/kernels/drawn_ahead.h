@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "core/kernels/prefetch_row.h"
+#include "core/storage.h"
+
+namespace veltra::core {
+
+// The datavectors of a training epoch's presentations, drawn ahead of their
+// use so that their rows come from memory meanwhile: their entries in the row
+// index 2 * LOOKAHEAD presentations ahead, their first values LOOKAHEAD
+// ahead, each fetch finding at hand the address it needs. The draws keep
+// their order and number: draw() returns a row index and is called exactly
+// `count` times, the last of them before the last presentation.
+template <class Draw>
+class DrawnAhead {
+public:
+    DrawnAhead(const Matrix& data, std::int32_t count, Draw draw) : data_(data), count_(count), draw_(draw) {
+        while (drawn_ < count_ && drawn_ < AHEAD) draw_next();
+    }
+
+    // The row index of the next presentation.
+    std::int32_t next() noexcept {
+        const std::int32_t r = upcoming_[slot(presented_)];
+        if (presented_ + LOOKAHEAD < drawn_)
+            lanes::prefetch_row(data_[upcoming_[slot(presented_ + LOOKAHEAD)]], data_.cols());
+        if (drawn_ < count_) draw_next();
+        ++presented_;
+        return r;
+    }
+
+private:
+    static constexpr std::int32_t LOOKAHEAD = 16;
+    static constexpr std::int32_t AHEAD = 2 * LOOKAHEAD;
+
+    static std::size_t slot(std::int32_t n) noexcept { return static_cast<std::size_t>(n % AHEAD); }
+
+    void draw_next() {
+        const std::int32_t r = draw_();
+        upcoming_[slot(drawn_)] = r;
+        ++drawn_;
+        __builtin_prefetch(data_.row_entry(r));
+    }
+
+    const Matrix& data_;
+    std::int32_t count_;
+    Draw draw_;
+    std::array<std::int32_t, AHEAD> upcoming_{};
+    std::int32_t drawn_ = 0;
+    std::int32_t presented_ = 0;
+};
+
+}  // namespace veltra::core

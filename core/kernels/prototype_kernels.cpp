@@ -1,0 +1,168 @@
+#include "core/kernels/prototype_kernels.h"
+
+#include <algorithm>
+#include <atomic>
+#include <new>
+#include <thread>
+
+#include "core/kernels/pair_distances.h"
+#include "core/kernels/thread_pool.h"
+#include "core/measures_plain.h"
+
+namespace veltra::core {
+
+namespace {
+
+// Passes of fewer squared differences than this stay on the calling thread:
+// waking the pool would cost more than it saves.
+constexpr std::int64_t PARALLEL_WORK = std::int64_t{1} << 16;
+
+// Rows handed to a kernel at once.
+constexpr std::int32_t BATCH = 64;
+
+std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars) noexcept {
+    return std::int64_t{rows} * nprotos * nvars;
+}
+
+std::int32_t default_threads() noexcept {
+    return std::max(static_cast<std::int32_t>(std::thread::hardware_concurrency()), std::int32_t{1});
+}
+
+// distances[i] := the squared distance of datavector i to its winner, for
+// first <= i < first + count (at most BATCH).
+void winner_distances(const Matrix& data, const Matrix& prototypes, std::span<const std::int32_t> winners,
+                      std::int32_t first, std::int32_t count, std::int32_t nvars,
+                      double* distances) noexcept {
+    const double* rows[BATCH];
+    const double* winning[BATCH];
+    for (std::int32_t b = 0; b < count; ++b) {
+        rows[b] = data[first + b];
+        winning[b] = prototypes[winners[first + b]];
+    }
+    squared_distances(rows, winning, count, nvars, distances + first);
+}
+
+// The mean of the distances of a pass, summed in index order after the pass as
+// the plain loop sums it.
+double mean_in_index_order(const double* distances, std::int32_t n) noexcept {
+    double sum = 0.0;
+    for (std::int32_t i = 0; i < n; ++i) sum += distances[i];
+    return sum / n;
+}
+
+}  // namespace
+
+PrototypeKernels::PrototypeKernels(Heap& heap) noexcept : heap_(&heap) {}
+
+PrototypeKernels::~PrototypeKernels() = default;
+
+bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::int32_t ndata) noexcept {
+    release();
+    const bool packable = nprotos >= 1 && nvars >= 1 && nprotos <= lanes::MAX_LANE_PROTOTYPES;
+    if (packable && !lanes_.reserve(*heap_, nprotos, nvars)) return false;
+    auto distances = alloc_real_vector(*heap_, std::max(ndata, std::int32_t{0}));
+    if (!distances) {
+        lanes_.release();
+        return false;
+    }
+    distances_ = std::move(*distances);
+    return true;
+}
+
+void PrototypeKernels::release() noexcept {
+    lanes_.release();
+    release_block(distances_);
+}
+
+void PrototypeKernels::set_threads(std::int32_t threads) noexcept {
+    pool_.reset();
+    threads_ = std::max(threads, std::int32_t{0});
+}
+
+// The threads take ranges as they become free, so a thread that the system
+// holds back does not hold up the others. Each range writes only its own
+// entries.
+template <class Body>
+void PrototypeKernels::for_ranges(std::int32_t n, std::int64_t work, const Body& body) {
+    if (work >= PARALLEL_WORK && !pool_) {
+        // Without the memory for a pool the pass runs on the calling thread.
+        pool_.reset(new (std::nothrow) ThreadPool(threads_ > 0 ? threads_ : default_threads()));
+    }
+    if (work < PARALLEL_WORK || !pool_ || pool_->size() == 1) {
+        body(0, n);
+        return;
+    }
+    constexpr std::int32_t RANGE = 256;
+    std::atomic<std::int64_t> next{0};
+    pool_->run([&](std::int32_t) {
+        for (;;) {
+            const std::int64_t begin = next.fetch_add(RANGE, std::memory_order_relaxed);
+            if (begin >= n) return;
+            const auto first = static_cast<std::int32_t>(begin);
+            body(first, n - first < RANGE ? n : first + RANGE);
+        }
+    });
+}
+
+std::int32_t PrototypeKernels::find_winner(const Matrix& prototypes, std::int32_t nprotos, const Matrix& data,
+                                           std::int32_t i, std::int32_t nvars) noexcept {
+    if (!lanes_.hold(prototypes, nprotos, nvars))
+        return plain::find_winner(prototypes, nprotos, data, i, nvars);
+    return lanes_.find_winner(data[i]);
+}
+
+void PrototypeKernels::assign_winners(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
+                                      std::int32_t nprotos, std::int32_t nvars,
+                                      std::span<std::int32_t> winners) noexcept {
+    if (ndata <= 0 || !lanes_.hold(prototypes, nprotos, nvars)) {
+        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
+        return;
+    }
+    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
+        lanes_.assign_winners(data, begin, end, winners.data());
+    });
+}
+
+double PrototypeKernels::compute_heterogeneity(const Matrix& data, std::int32_t ndata,
+                                               const Matrix& prototypes,
+                                               std::span<const std::int32_t> winners,
+                                               std::int32_t nvars) noexcept {
+    if (ndata <= 0 || ndata > distances_.size()) {
+        return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
+    }
+    double* distances = distances_.data();
+    for_ranges(ndata, work_of(ndata, 1, nvars), [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t i = begin; i < end; i += BATCH) {
+            winner_distances(data, prototypes, winners, i, std::min(end - i, BATCH), nvars, distances);
+        }
+    });
+    return mean_in_index_order(distances, ndata);
+}
+
+double PrototypeKernels::assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata,
+                                                          const Matrix& prototypes, std::int32_t nprotos,
+                                                          std::int32_t nvars,
+                                                          std::span<std::int32_t> winners) noexcept {
+    if (ndata <= 0 || ndata > distances_.size() || !lanes_.hold(prototypes, nprotos, nvars)) {
+        plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
+        return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
+    }
+    double* distances = distances_.data();
+    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t i = begin; i < end; i += BATCH) {
+            const std::int32_t count = std::min(end - i, BATCH);
+            lanes_.assign_winners(data, i, i + count, winners.data());
+            winner_distances(data, prototypes, winners, i, count, nvars, distances);
+        }
+    });
+    return mean_in_index_order(distances, ndata);
+}
+
+PrototypeLanes* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,
+                                              std::int32_t nvars) noexcept {
+    return lanes_.hold(prototypes, nprotos, nvars) ? &lanes_ : nullptr;
+}
+
+void PrototypeKernels::end_moves(Matrix& prototypes) const noexcept { lanes_.store(prototypes); }
+
+}  // namespace veltra::core
