@@ -42,6 +42,22 @@ Neighbourhoods neighbourhoods_of(const core::Workspace& ws, const TrainingSchedu
     return n;
 }
 
+// Assigns the winners and measures the map after an epoch.
+void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport& report) {
+    report.epochs = progress.epochs_done;
+    report.iterations = std::int64_t{ws.ndata} * progress.epochs_done;
+    report.heterogeneity = ws.kernels.assign_winners_and_heterogeneity(
+        ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
+    report.simplicity = core::compute_simplicity(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence);
+    report.combined = report.heterogeneity + report.simplicity;
+    report.violations = core::compute_violations(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence,
+                                                 ws.violation_counts.span());
+    report.inactive_prototypes.clear();  // keeps the capacity reserved for the run
+    for (std::int32_t p = 0; p < ws.nprotos; ++p) {
+        if (ws.win_counts[p] == 0) report.inactive_prototypes.push_back(p + 1);
+    }
+}
+
 }  // namespace
 
 // The presentations search and move the kernels' packed copy of the
@@ -62,26 +78,6 @@ std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
     ws.kernels.end_moves(ws.prototypes);
     return ws.ndata;
 }
-
-namespace {
-
-// Assigns the winners and measures the map after an epoch.
-void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport& report) {
-    report.epochs = progress.epochs_done;
-    report.iterations = std::int64_t{ws.ndata} * progress.epochs_done;
-    report.heterogeneity = ws.kernels.assign_winners_and_heterogeneity(
-        ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
-    report.simplicity = core::compute_simplicity(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence);
-    report.combined = report.heterogeneity + report.simplicity;
-    report.violations = core::compute_violations(ws.prototypes, ws.nprotos, ws.nvars, ws.incidence,
-                                                 ws.violation_counts.span());
-    report.inactive_prototypes.clear();  // keeps the capacity reserved for the run
-    for (std::int32_t p = 0; p < ws.nprotos; ++p) {
-        if (ws.win_counts[p] == 0) report.inactive_prototypes.push_back(p + 1);
-    }
-}
-
-}  // namespace
 
 void train_som(core::Workspace& ws, TrainingProgress& progress, const TrainingSchedule& schedule,
                const TrainingObserver& observer) {
