@@ -22,7 +22,7 @@ std::int32_t train_epoch(core::Matrix& prototypes, const core::Matrix& data,
                          std::int32_t nprotos, std::int32_t ndata, std::int32_t nvars,
                          std::int32_t neighborhood_order, double learning_rate, double update_factor,
                          core::RandomGenerator& random) {
-    random.seed_random_from_clock();
+    const core::StreamRun run(random, core::RandomStream::training_epoch);
     const double neighbour_rate = learning_rate * update_factor;
     // The presentations work on a packed copy of the prototypes, written back
     // after the epoch; its winners and moves have the bits of the rows'. Its
