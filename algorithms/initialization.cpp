@@ -75,7 +75,7 @@ void begin_trial_series(TrialSeries& series) {
 PickResult run_pick_trials(core::Workspace& ws, TrialSeries& series, std::int32_t count,
                            const AdoptedTrialObserver& on_adopted) {
     if (count_distinct_datavectors(ws, ws.nprotos) < ws.nprotos) return PickResult::too_few_distinct;
-    ws.random.seed_random_from_clock();
+    const core::StreamRun run(ws.random, core::RandomStream::pick_trials);
     for (std::int32_t t = 0; t < count; ++t) {
         // Saturates rather than overflow after 2^31 - 1 trials in one series.
         if (series.trial_counter < std::numeric_limits<std::int32_t>::max()) ++series.trial_counter;

@@ -14,7 +14,7 @@ std::int32_t exchange_prototype_pairs(core::Workspace& ws, std::int32_t count) {
     // No two distinct positions to exchange: return before seeding, so that
     // nothing at all changes.
     if (ws.nprotos < 2) return 0;
-    ws.random.seed_random_from_clock();
+    const core::StreamRun run(ws.random, core::RandomStream::pairwise_exchange);
     std::int32_t failures = 0;
     for (std::int32_t n = 0; n < count; ++n) {
         const std::int32_t a = ws.random.draw_random() % ws.nprotos;

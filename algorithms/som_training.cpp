@@ -64,7 +64,7 @@ void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport&
 // prototypes, whose winners and moves have the bits of the rows'; the rows
 // get it back after the epoch.
 std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
-    ws.random.seed_random_from_clock();
+    const core::StreamRun run(ws.random, core::RandomStream::training_epoch);
     core::PrototypeLanes* prototypes = ws.kernels.begin_moves(ws.prototypes, ws.nprotos, ws.nvars);
     if (prototypes == nullptr) return plain::present_epoch(ws, stage);
     const Neighbourhoods neighbourhoods = neighbourhoods_of(ws, stage);

@@ -14,16 +14,12 @@ namespace veltra::batch {
 
 namespace {
 
-struct NumberedCommand {
-    std::int64_t line;
-    BatchCommand command;
-};
-
 std::ostream& at_line(std::ostream& err, std::int64_t line) {
     return err << "veltra-batch: line " << line << ": ";
 }
 
-// Every line as a command, or nullopt after reporting the first invalid one.
+}  // namespace
+
 std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script, std::ostream& err) {
     auto lines = read_script(script);
     if (const auto* error = std::get_if<ScriptError>(&lines)) {
@@ -42,7 +38,6 @@ std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script
     return commands;
 }
 
-// Runs one command through the shell; false when it stopped the script.
 bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& host, std::ostream& err) {
     const BatchCommand& command = numbered.command;
     core::Workspace& ws = shell.workspace();
@@ -72,8 +67,6 @@ bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& h
     }
     return true;
 }
-
-}  // namespace
 
 int run_script(std::string_view script, std::optional<std::int64_t> time, std::ostream& out,
                std::ostream& err) {

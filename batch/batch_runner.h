@@ -4,8 +4,17 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <vector>
+
+#include "batch/command_table.h"
+
+namespace veltra::ui {
+class Shell;
+}
 
 namespace veltra::batch {
+
+class BatchHost;
 
 inline constexpr int EXIT_ALL_RAN = 0;
 inline constexpr int EXIT_STOPPED = 1;
@@ -23,5 +32,19 @@ inline constexpr int SVG_HEIGHT = 480;
 // generator sees that calendar time. Results go to `out`, problems to `err`.
 int run_script(std::string_view script, std::optional<std::int64_t> time, std::ostream& out,
                std::ostream& err);
+
+// A command with the number of its script line.
+struct NumberedCommand {
+    std::int64_t line;
+    BatchCommand command;
+};
+
+// The steps of run_script, for callers that watch a session command by
+// command. Every line as a command, or nullopt after reporting the first
+// invalid one on `err`.
+std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script, std::ostream& err);
+// Runs one command through the shell, whose host is `host`; false when it
+// stopped the script (the reason printed on `err`).
+bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& host, std::ostream& err);
 
 }  // namespace veltra::batch

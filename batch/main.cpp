@@ -1,20 +1,30 @@
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "batch/batch_host.h"
 #include "batch/batch_runner.h"
+#include "ui/messages.h"
 
 namespace {
 
 using veltra::batch::EXIT_INVALID_SCRIPT;
 
 constexpr std::string_view USAGE = "usage: veltra-batch [--time SECONDS] [SCRIPT]\n";
+
+// No real script comes near these; a larger one is refused before it can
+// exhaust the memory.
+constexpr std::size_t MAX_SCRIPT_BYTES = std::size_t{64} << 20;
+constexpr std::size_t MAX_LINE_BYTES = std::size_t{1} << 20;
 
 struct Options {
     std::optional<std::int64_t> time;
@@ -58,18 +68,37 @@ std::optional<Options> parse_options(int argc, char** argv) {
     return options;
 }
 
-// The whole script, or nullopt when it cannot be read.
+// The whole script, or nullopt when it cannot be read (errno tells why) or
+// is larger than MAX_SCRIPT_BYTES (errno is then EFBIG).
 std::optional<std::string> read_all(const std::string& path) {
     std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
     if (!file) return std::nullopt;
     std::string text;
     char buffer[65536];
     std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    bool too_large = false;
+    while (!too_large && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        too_large = text.size() + count > MAX_SCRIPT_BYTES;
+        if (!too_large) text.append(buffer, count);
+    }
     const bool failed = std::ferror(file) != 0;
+    const int error = errno;
     if (file != stdin) std::fclose(file);
-    if (failed) return std::nullopt;
+    errno = too_large ? EFBIG : error;
+    if (failed || too_large) return std::nullopt;
     return text;
+}
+
+// The number of the first line longer than MAX_LINE_BYTES, or 0.
+std::int64_t first_overlong_line(std::string_view script) {
+    std::int64_t number = 1;
+    while (!script.empty()) {
+        const std::size_t end = std::min(script.find('\n'), script.size());
+        if (end > MAX_LINE_BYTES) return number;
+        script.remove_prefix(std::min(end + 1, script.size()));
+        ++number;
+    }
+    return 0;
 }
 
 int run(int argc, char** argv) {
@@ -77,9 +106,16 @@ int run(int argc, char** argv) {
     if (!options) return EXIT_INVALID_SCRIPT;
     const std::optional<std::string> script = read_all(options->script);
     if (!script) {
-        const std::string name =
-            options->script == "-" ? "the standard input" : "\"" + options->script + "\"";
-        std::cerr << "veltra-batch: can not read " << name << ": " << std::strerror(errno) << '\n';
+        std::string name = options->script == "-" ? "the standard input" : "\"" + options->script + "\"";
+        if (errno == EFBIG) {
+            std::cerr << "veltra-batch: " << name << " is larger than 64 MiB: no script is that long\n";
+        } else {
+            std::cerr << "veltra-batch: can not read " << name << ": " << std::strerror(errno) << '\n';
+        }
+        return EXIT_INVALID_SCRIPT;
+    }
+    if (const std::int64_t line = first_overlong_line(*script)) {
+        std::cerr << "veltra-batch: line " << line << ": longer than 1 MiB: no command is that long\n";
         return EXIT_INVALID_SCRIPT;
     }
     return veltra::batch::run_script(*script, options->time, std::cout, std::cerr);
@@ -87,4 +123,19 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return run(argc, argv); }
+int main(int argc, char** argv) {
+    // No exception leaves the program: memory running out is the program's
+    // memory message, anything else a short reason; both stop the script.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        veltra::batch::BatchHost host(std::cout, std::cerr);
+        veltra::ui::out_of_memory_box(host);
+    } catch (const std::exception& error) {
+        std::cerr << "veltra-batch: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "veltra-batch: an unexpected failure\n";
+    }
+    std::cout.flush();
+    return veltra::batch::EXIT_STOPPED;
+}

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "io/atomic_file.h"
+
 namespace veltra::batch {
 
 namespace {
@@ -85,12 +87,7 @@ std::string svg_document(const ui::DisplayList& list, int width, int height,
 
 bool write_svg_file(const std::string& path, const ui::DisplayList& list, int width, int height,
                     const MonospaceMeasurer& measurer) {
-    const std::string svg = svg_document(list, width, height, measurer);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(svg.data(), 1, svg.size(), file) == svg.size();
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+    return io::write_file_atomically(path, svg_document(list, width, height, measurer));
 }
 
 }  // namespace veltra::batch

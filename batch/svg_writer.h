@@ -24,8 +24,9 @@ public:
 std::string svg_document(const ui::DisplayList& list, int width, int height,
                          const MonospaceMeasurer& measurer);
 
-// Writes svg_document to `path`, replacing the file. False when the file
-// cannot be created or written completely.
+// Writes svg_document to `path`, replacing the file whole or not at all (see
+// io::AtomicFile). False when the file cannot be created or written
+// completely; an existing file then keeps its bytes.
 [[nodiscard]] bool write_svg_file(const std::string& path, const ui::DisplayList& list, int width, int height,
                                   const MonospaceMeasurer& measurer);
 

@@ -46,7 +46,7 @@ void read_data_file(benchmark::State& state) {
     }
     for (auto _ : state) {
         const bool ok = PLAIN ? read_matrix_file_by_characters(path, *matrix, NDATA, NVARS)
-                              : io::read_matrix_file(path, *matrix, NDATA, NVARS);
+                              : io::read_matrix_file(path, *matrix, NDATA, NVARS, heap) == io::ReadResult::ok;
         if (!ok) state.SkipWithError("read failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

@@ -12,4 +12,22 @@ int RandomGenerator::draw_random() noexcept {
     return static_cast<int>((state_ >> 16) & 0x7fffu);
 }
 
+void RandomGenerator::begin_stream(RandomStream stream) noexcept {
+    StreamState& kind = streams_[static_cast<std::size_t>(stream)];
+    const std::int64_t now = clock_->now_seconds();
+    if (kind.seeded && kind.second == now) {
+        state_ = kind.state;
+        return;
+    }
+    state_ = static_cast<std::uint32_t>(now);  // as seed_random_from_clock takes the time
+    kind.seeded = true;
+    kind.second = now;
+    // Until the run ends, a start in this second continues from its seed.
+    kind.state = state_;
+}
+
+void RandomGenerator::end_stream(RandomStream stream) noexcept {
+    streams_[static_cast<std::size_t>(stream)].state = state_;
+}
+
 }  // namespace veltra::core

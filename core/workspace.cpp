@@ -16,6 +16,22 @@ void Workspace::release_all() noexcept {
     kernels.release();
 }
 
+namespace {
+
+ImportResult imported(io::ReadResult read) noexcept {
+    switch (read) {
+        case io::ReadResult::ok:
+            return ImportResult::ok;
+        case io::ReadResult::out_of_memory:
+            return ImportResult::out_of_memory;
+        case io::ReadResult::read_error:
+            break;
+    }
+    return ImportResult::read_error;
+}
+
+}  // namespace
+
 ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata,
                                 std::int32_t nvars) {
     ws.ndata = ndata;
@@ -25,8 +41,9 @@ ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int
     auto data = alloc_matrix(ws.heap, ndata, nvars);
     if (!data) return ImportResult::out_of_memory;
     ws.data = std::move(*data);
-    if (!io::read_matrix_file(path, ws.data, ndata, nvars)) return ImportResult::read_error;
-    return ImportResult::ok;
+    const io::ReadResult read = io::read_matrix_file(path, ws.data, ndata, nvars, ws.heap);
+    if (read == io::ReadResult::out_of_memory) release_block(ws.data);
+    return imported(read);
 }
 
 namespace {
@@ -57,8 +74,9 @@ StorageResult allocate_map_storage(Workspace& ws) {
 }
 
 ImportResult import_prototypes(Workspace& ws, const std::string& path) {
-    if (!io::read_matrix_file(path, ws.trial_prototypes, ws.nprotos, ws.nvars))
-        return ImportResult::read_error;
+    const io::ReadResult read =
+        io::read_matrix_file(path, ws.trial_prototypes, ws.nprotos, ws.nvars, ws.heap);
+    if (read != io::ReadResult::ok) return imported(read);
     copy_matrix(ws.trial_prototypes, ws.prototypes);
     return ImportResult::ok;
 }

@@ -52,7 +52,9 @@ std::vector<double> reference_read(const std::uint8_t* data, std::size_t size, S
     bool in_run = false;
     for (std::size_t i = 0; i < size && values.size() < wanted; ++i) {
         if (is_number_character(data[i])) {
-            if (token.size() < MAX_TOKEN_LENGTH) token += static_cast<char>(data[i]);
+            // A run longer than the token buffer fails the read.
+            if (token.size() == MAX_TOKEN_LENGTH) break;
+            token += static_cast<char>(data[i]);
             in_run = true;
         } else if (in_run) {
             values.push_back(reference_value(token));
@@ -126,7 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool complete = false;
     const std::vector<double> expected = reference_read(data, size, shape, complete);
     Matrix m = fresh_matrix(heap, shape);
-    if (veltra::io::read_matrix_file_in_blocks(path, m, shape.rows, shape.cols, block) != complete) {
+    if ((veltra::io::read_matrix_file_in_blocks(path, m, shape.rows, shape.cols, heap, block) ==
+         veltra::io::ReadResult::ok) != complete) {
         std::abort();
     }
     check(m, shape, expected);

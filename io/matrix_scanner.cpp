@@ -1,12 +1,15 @@
 #include "io/matrix_scanner.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
+#include <climits>
 #include <cstring>
-#include <memory>
-#include <new>
 
 namespace veltra::io {
 
@@ -32,9 +35,49 @@ const char* skip_number_characters(const char* p, const char* end) noexcept {
     return p;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+// Closes a file descriptor when it goes.
+class InputFile {
+public:
+    explicit InputFile(int fd) noexcept : fd_(fd) {}
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int fd() const noexcept { return fd_; }
+
+private:
+    int fd_;
 };
+
+// The file opened for reading when it is a regular file or a pipe; -1 for
+// anything else. Devices and directories never end or cannot be read, so they
+// are refused before they are opened; a FIFO is opened without waiting for a
+// writer, so one without a writer reads as empty at once.
+int open_input(const std::string& path) {
+    struct stat status {};
+    const auto readable = [&status] { return S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode); };
+    if (::stat(path.c_str(), &status) != 0 || !readable()) return -1;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    // The path may have been replaced meanwhile: what counts is what was opened.
+    if (::fstat(fd, &status) != 0 || !readable() ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == -1) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The next bytes of the file, as many as are there now (a pipe gives what its
+// writer wrote so far); 0 at the end or on an error.
+std::size_t read_some(int fd, char* block, std::size_t size) noexcept {
+    for (;;) {
+        const ssize_t count = ::read(fd, block, size);
+        if (count >= 0) return static_cast<std::size_t>(count);
+        if (errno != EINTR) return 0;
+    }
+}
 
 }  // namespace
 
@@ -53,16 +96,16 @@ MatrixScanner::MatrixScanner(core::Matrix& matrix, std::int32_t rows, std::int32
     : matrix_(matrix), rows_(rows), cols_(cols) {}
 
 bool MatrixScanner::feed(const char* block, std::size_t size) noexcept {
-    if (complete()) return true;
+    if (over()) return true;
     const char* p = block;
     const char* const end = block + size;
     if (run_open_) {
         const char* const run_end = skip_number_characters(p, end);
-        append_to_token(p, static_cast<std::size_t>(run_end - p));
+        if (!append_to_token(p, static_cast<std::size_t>(run_end - p))) return true;
         if (run_end == end) return false;
         run_open_ = false;
         store(token_, token_length_);
-        if (complete()) return true;
+        if (over()) return true;
         p = run_end + 1;  // past the separator
     }
     for (;;) {
@@ -73,19 +116,26 @@ bool MatrixScanner::feed(const char* block, std::size_t size) noexcept {
         if (run_end == end) {
             run_open_ = true;
             token_length_ = 0;
-            append_to_token(run, length);
-            return false;
+            return !append_to_token(run, length);
         }
-        store(run, std::min(length, MAX_TOKEN_LENGTH));
-        if (complete()) return true;
+        if (length > MAX_TOKEN_LENGTH) {
+            too_long_ = true;
+            return true;
+        }
+        store(run, length);
+        if (over()) return true;
         p = run_end + 1;
     }
 }
 
-void MatrixScanner::append_to_token(const char* run, std::size_t length) noexcept {
-    const std::size_t taken = std::min(length, MAX_TOKEN_LENGTH - token_length_);
-    std::memcpy(token_ + token_length_, run, taken);
-    token_length_ += taken;
+bool MatrixScanner::append_to_token(const char* run, std::size_t length) noexcept {
+    if (length > MAX_TOKEN_LENGTH - token_length_) {
+        too_long_ = true;
+        return false;
+    }
+    std::memcpy(token_ + token_length_, run, length);
+    token_length_ += length;
+    return true;
 }
 
 void MatrixScanner::store(const char* token, std::size_t length) noexcept {
@@ -96,21 +146,24 @@ void MatrixScanner::store(const char* token, std::size_t length) noexcept {
     }
 }
 
-bool read_matrix_file_in_blocks(const std::string& path, core::Matrix& matrix, std::int32_t rows,
-                                std::int32_t cols, std::size_t block_size) {
-    if (rows < 1 || cols < 1 || matrix.rows() < rows || matrix.cols() < cols || block_size == 0) return false;
-    // Binary mode: a carriage return is a separator like any other byte.
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return false;
-    const std::unique_ptr<char[]> block(new (std::nothrow) char[block_size]);
-    if (!block) return false;
+ReadResult read_matrix_file_in_blocks(const std::string& path, core::Matrix& matrix, std::int32_t rows,
+                                      std::int32_t cols, core::Heap& heap, std::size_t block_size) {
+    if (rows < 1 || cols < 1 || matrix.rows() < rows || matrix.cols() < cols || block_size == 0 ||
+        block_size > std::size_t{INT32_MAX}) {
+        return ReadResult::read_error;
+    }
+    const InputFile file(open_input(path));
+    if (file.fd() < 0) return ReadResult::read_error;
+    auto block = core::Vector<char>::allocate(heap, static_cast<std::int32_t>(block_size));
+    if (!block) return ReadResult::out_of_memory;
     MatrixScanner scanner(matrix, rows, cols);
     for (;;) {
-        const std::size_t size = std::fread(block.get(), 1, block_size, file.get());
+        // Bytes are bytes here: a carriage return separates like any other.
+        const std::size_t size = read_some(file.fd(), block->data(), block_size);
         if (size == 0) break;
-        if (scanner.feed(block.get(), size)) break;
+        if (scanner.feed(block->data(), size)) break;
     }
-    return scanner.complete();
+    return scanner.complete() ? ReadResult::ok : ReadResult::read_error;
 }
 
 }  // namespace veltra::io

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "core/heap.h"
 #include "core/storage.h"
+#include "io/matrix_reader.h"
 
 namespace veltra::io {
 
-// The token buffer of the reader: a longer run of number characters is cut to
-// its first MAX_TOKEN_LENGTH characters; the rest of the run is ignored.
+// The token buffer of the reader: a longer run of number characters makes the
+// read fail, so that no value is read wrong without a failure.
 inline constexpr std::size_t MAX_TOKEN_LENGTH = 80;
 
 // The block size with which read_matrix_file reads its file.
@@ -25,21 +27,25 @@ inline constexpr std::size_t READ_BLOCK_SIZE = std::size_t{1} << 20;
 // blocks of any size (a token may span blocks). Stores the values row by row
 // into rows x cols elements of the matrix; a token counts only once a
 // separator follows it, so a token still open when the text ends is dropped.
-// Expects rows >= 0, cols >= 1 and a matrix of at least rows x cols elements.
+// A run of more than MAX_TOKEN_LENGTH number characters ends the scan as a
+// failure; the values stored before it stay. Expects rows >= 0, cols >= 1 and a matrix of at least rows x
+// cols elements.
 class MatrixScanner {
 public:
     MatrixScanner(core::Matrix& matrix, std::int32_t rows, std::int32_t cols) noexcept;
 
-    // Scans the next block. Returns true as soon as the last row is complete;
-    // the rest of the block and of the text is then not examined, and further
-    // blocks are ignored.
+    // Scans the next block. Returns true as soon as the scan is over: the last
+    // row complete or a run too long. The rest of the block and of the text
+    // is then not examined, and further blocks are ignored.
     bool feed(const char* block, std::size_t size) noexcept;
 
-    // Whether every row is complete.
-    bool complete() const noexcept { return row_ >= rows_; }
+    // Whether every row is complete (never after a run too long).
+    bool complete() const noexcept { return !too_long_ && row_ >= rows_; }
+    bool over() const noexcept { return too_long_ || row_ >= rows_; }
 
 private:
-    void append_to_token(const char* run, std::size_t length) noexcept;
+    // False (and the scan over) when the token grows beyond MAX_TOKEN_LENGTH.
+    bool append_to_token(const char* run, std::size_t length) noexcept;
     void store(const char* token, std::size_t length) noexcept;
 
     core::Matrix& matrix_;
@@ -50,13 +56,16 @@ private:
     // The start of a run that the previous block ended in; its first
     // characters, up to MAX_TOKEN_LENGTH.
     bool run_open_ = false;
+    bool too_long_ = false;
     std::size_t token_length_ = 0;
     char token_[MAX_TOKEN_LENGTH];
 };
 
 // read_matrix_file with the file read in blocks of block_size bytes (at least
-// 1); tests use small blocks to make tokens span block boundaries.
-[[nodiscard]] bool read_matrix_file_in_blocks(const std::string& path, core::Matrix& matrix,
-                                              std::int32_t rows, std::int32_t cols, std::size_t block_size);
+// 1), the block taken from `heap`; tests use small blocks to make tokens span
+// block boundaries.
+[[nodiscard]] ReadResult read_matrix_file_in_blocks(const std::string& path, core::Matrix& matrix,
+                                                    std::int32_t rows, std::int32_t cols, core::Heap& heap,
+                                                    std::size_t block_size);
 
 }  // namespace veltra::io

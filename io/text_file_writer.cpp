@@ -7,13 +7,7 @@
 
 namespace veltra::io {
 
-TextFileWriter::TextFileWriter(const std::string& path) noexcept
-    // Binary mode: the line breaks are translated here, on every platform.
-    : file_(std::fopen(path.c_str(), "wb")), ok_(file_ != nullptr) {}
-
-TextFileWriter::~TextFileWriter() {
-    if (file_) std::fclose(file_);
-}
+TextFileWriter::TextFileWriter(const std::string& path) : file_(path), ok_(file_.stream() != nullptr) {}
 
 void TextFileWriter::print(const char* format, ...) noexcept {
     if (!ok_) return;
@@ -47,19 +41,17 @@ void TextFileWriter::write_with_crlf(const char* text, std::size_t length) noexc
         const auto* const line_break = static_cast<const char*>(std::memchr(text, '\n', end - text));
         const char* const line_end = line_break ? line_break : end;
         const auto line_length = static_cast<std::size_t>(line_end - text);
-        if (std::fwrite(text, 1, line_length, file_) != line_length) ok_ = false;
+        if (std::fwrite(text, 1, line_length, file_.stream()) != line_length) ok_ = false;
         if (!line_break) return;
-        if (std::fwrite("\r\n", 1, 2, file_) != 2) ok_ = false;
+        if (std::fwrite("\r\n", 1, 2, file_.stream()) != 2) ok_ = false;
         text = line_break + 1;
     }
 }
 
 bool TextFileWriter::close() noexcept {
-    if (!file_) return false;
-    if (std::fflush(file_) != 0 || std::ferror(file_)) ok_ = false;
-    if (std::fclose(file_) != 0) ok_ = false;
-    file_ = nullptr;
-    return ok_;
+    // A failed write leaves the temporary file to be removed, never renamed.
+    if (!ok_) return false;
+    return file_.commit();
 }
 
 }  // namespace veltra::io

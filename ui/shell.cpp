@@ -129,6 +129,8 @@ void Shell::import_prototypes() {
     if (result == core::ImportResult::ok) {
         information_box(host_, "Weights file read.", "Import Prototypes");
         ws_.availability.raise(core::AvailabilityEvent::prototypes_set);
+    } else if (result == core::ImportResult::out_of_memory) {
+        out_of_memory_box(host_);
     } else {
         error_box(host_, "Can not import weights!", "Error Reading File");
     }

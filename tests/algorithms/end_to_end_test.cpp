@@ -106,9 +106,12 @@ TEST(EndToEnd, TwoClustersThroughEveryAlgorithm) {
         f.clock.advance(7);
         train_som(ws, progress, stage, [&](const EpochReport& r) { reports.push_back(r); });
         std::vector<int> flags(3, 0);
+        // The epochs of a stage share its second: each goes on with the draws.
+        test::ReferenceLcg stream(static_cast<std::uint32_t>(f.clock.now_seconds()));
         for (int e = 0; e < stage.epochs; ++e) {
             test::plain_epoch(expected, data, 3, stage.neighborhood_order, stage.learning_rate,
-                              stage.update_factor, static_cast<std::uint32_t>(f.clock.now_seconds()), flags);
+                              stage.update_factor, stream.state(), flags);
+            for (std::size_t n = 0; n < data.size(); ++n) stream.next();
         }
     }
     EXPECT_EQ(test::prototypes_of(ws), expected);

@@ -120,8 +120,10 @@ TEST(PickTrials, SeriesAcrossRunsContinuesNumberingAndAdoptsOnlyStrictlyBetter) 
     ASSERT_TRUE(test::set_up(f.ws, data, 1, 2));
     ReferenceLcg lcg(0);
     std::vector<Rows> picks;
-    for (int t = 0; t < 4; ++t) picks.push_back(test::plain_pick(data, 2, lcg));
-    ASSERT_EQ(picks, (std::vector<Rows>{{{0}, {1}}, {{10}, {11}}, {{1}, {10}}, {{10}, {1}}}));
+    for (int t = 0; t < 10; ++t) picks.push_back(test::plain_pick(data, 2, lcg));
+    ASSERT_EQ(
+        std::vector<Rows>(picks.begin(), picks.begin() + 6),
+        (std::vector<Rows>{{{0}, {1}}, {{10}, {11}}, {{1}, {10}}, {{10}, {1}}, {{0}, {11}}, {{10}, {11}}}));
 
     TrialSeries series;
     series.trial_counter = 17;  // leftovers of an earlier opening
@@ -132,23 +134,31 @@ TEST(PickTrials, SeriesAcrossRunsContinuesNumberingAndAdoptsOnlyStrictlyBetter) 
     EXPECT_EQ(test::prototypes_of(f.ws), picks[0]);
     EXPECT_EQ(series.trial_counter, 2);
 
-    // The next run reseeds (same second, same draws) and numbers on: its
-    // trials 3, 4, 5 give 45.25, 45.25, 0.5; only 5 is adopted.
-    EXPECT_EQ(run(f.ws, series, 3), (std::vector<Adoption>{{5, 0.5}}));
+    // The next run in the same second goes on with the draws where the last
+    // one stopped (it does not repeat its trials) and numbers on: its trials
+    // 3, 4, 5 are picks 2, 3, 4 and give 0.5 each; only 3 is adopted.
+    EXPECT_EQ(run(f.ws, series, 3), (std::vector<Adoption>{{3, 0.5}}));
     EXPECT_EQ(test::prototypes_of(f.ws), picks[2]);
     EXPECT_EQ(series.best_heterogeneity, 0.5);
 
     // No trial can beat 0.5: nothing is adopted, the prototypes stay, even
-    // though the last trial's picks ({10, 1}) differ from them.
+    // though the last trial's picks differ from them.
     EXPECT_TRUE(run(f.ws, series, 4).empty());
     EXPECT_EQ(test::prototypes_of(f.ws), picks[2]);
-    EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 2, 1), picks[3]);
+    EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 2, 1), picks[8]);
+    ASSERT_NE(picks[8], picks[2]);
     EXPECT_EQ(series.trial_counter, 9);
 
-    // A fresh series adopts its first trial, although it is worse.
+    // A fresh series adopts its first trial, although it may be worse.
     begin_trial_series(series);
-    EXPECT_EQ(run(f.ws, series, 1), (std::vector<Adoption>{{1, 45.25}}));
-    EXPECT_EQ(test::prototypes_of(f.ws), picks[0]);
+    EXPECT_EQ(run(f.ws, series, 1), (std::vector<Adoption>{{1, test::plain_heterogeneity(data, picks[9])}}));
+    EXPECT_EQ(test::prototypes_of(f.ws), picks[9]);
+
+    // In the next second the generator is seeded from the clock again.
+    f.clock.advance(1);
+    run(f.ws, series, 1);
+    ReferenceLcg next_second(1);
+    EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 2, 1), test::plain_pick(data, 2, next_second));
 }
 
 TEST(PickTrials, EveryTrialPerfectAdoptsOnlyTheFirst) {

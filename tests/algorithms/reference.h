@@ -24,6 +24,7 @@ public:
         state_ = state_ * 1103515245u + 12345u;
         return static_cast<int>((state_ >> 16) & 0x7fffu);
     }
+    std::uint32_t state() const { return state_; }
 
 private:
     std::uint32_t state_;

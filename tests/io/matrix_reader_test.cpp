@@ -1,14 +1,20 @@
 #include "io/matrix_reader.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "io/matrix_scanner.h"
@@ -29,7 +35,7 @@ struct MatrixReaderTest : ::testing::Test {
     bool read(const std::string& bytes, std::int32_t rows, std::int32_t cols) {
         matrix = make_matrix(heap, rows, cols);
         for (std::int32_t i = 0; i < rows; ++i) std::fill(matrix[i], matrix[i] + cols, UNTOUCHED);
-        return read_matrix_file(dir.write("input.dat", bytes), matrix, rows, cols);
+        return read_matrix_file(dir.write("input.dat", bytes), matrix, rows, cols, heap) == ReadResult::ok;
     }
     std::vector<double> values() const { return values_of(matrix); }
 
@@ -96,22 +102,58 @@ TEST_F(MatrixReaderTest, TooFewNumbersFailKeepingWhatWasRead) {
 
 TEST_F(MatrixReaderTest, MissingFileFailsWithTheMatrixUntouched) {
     matrix = make_matrix(heap, 1, 2, {UNTOUCHED, UNTOUCHED});
-    EXPECT_FALSE(read_matrix_file(dir.path("missing.dat"), matrix, 1, 2));
-    EXPECT_FALSE(read_matrix_file(dir.path(""), matrix, 1, 2));  // a directory
+    EXPECT_EQ(read_matrix_file(dir.path("missing.dat"), matrix, 1, 2, heap), ReadResult::read_error);
+    EXPECT_EQ(read_matrix_file(dir.path(""), matrix, 1, 2, heap), ReadResult::read_error);  // a directory
     EXPECT_EQ(values(), (std::vector<double>{UNTOUCHED, UNTOUCHED}));
+}
+
+TEST_F(MatrixReaderTest, EndlessInputsAreRefusedAtOnce) {
+    // Devices and directories never end or cannot be read: refused before any reading.
+    matrix = make_matrix(heap, 1, 2, {UNTOUCHED, UNTOUCHED});
+    for (const char* endless : {"/dev/zero", "/dev/full", "/dev/null", "/dev/urandom", "/"}) {
+        EXPECT_EQ(read_matrix_file(endless, matrix, 1, 2, heap), ReadResult::read_error) << endless;
+    }
+    EXPECT_EQ(values(), (std::vector<double>{UNTOUCHED, UNTOUCHED}));
+    // A FIFO without a writer fails at once instead of waiting in open.
+    const std::string fifo = dir.path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(read_matrix_file(fifo, matrix, 1, 2, heap), ReadResult::read_error);
+    // A pipe with a writer reads as a file does, waiting for data that comes late.
+    const int writer_end = open(fifo.c_str(), O_RDWR);  // counts as a writer at once
+    ASSERT_GE(writer_end, 0);
+    std::thread writer([writer_end] {
+        for (const std::string_view part : {"5 ", "6\n"}) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (write(writer_end, part.data(), part.size()) != static_cast<ssize_t>(part.size())) return;
+        }
+    });
+    EXPECT_EQ(read_matrix_file(fifo, matrix, 1, 2, heap), ReadResult::ok);
+    writer.join();
+    close(writer_end);
+    EXPECT_EQ(values(), (std::vector<double>{5, 6}));
+}
+
+TEST_F(MatrixReaderTest, ReadBlockWithoutMemoryIsAMemoryFailure) {
+    matrix = make_matrix(heap, 1, 1, {UNTOUCHED});
+    const std::string path = dir.write("input.dat", "1\n");
+    heap.set_allocation_budget(0);
+    EXPECT_EQ(read_matrix_file(path, matrix, 1, 1, heap), ReadResult::out_of_memory);
+    heap.set_allocation_budget(std::nullopt);
+    EXPECT_EQ(values(), (std::vector<double>{UNTOUCHED}));
+    EXPECT_EQ(heap.live_blocks(), 2u);  // the matrix only: nothing kept from the attempt
 }
 
 TEST_F(MatrixReaderTest, ShapesTheMatrixCannotHoldAreRefusedUntouched) {
     matrix = make_matrix(heap, 1, 2, {UNTOUCHED, UNTOUCHED});
     const std::string path = dir.write("input.dat", "1 2 3 4 5 6\n");
-    EXPECT_FALSE(read_matrix_file(path, matrix, 2, 2));
-    EXPECT_FALSE(read_matrix_file(path, matrix, 1, 3));
-    EXPECT_FALSE(read_matrix_file(path, matrix, 0, 2));
-    EXPECT_FALSE(read_matrix_file(path, matrix, 1, 0));
-    EXPECT_FALSE(read_matrix_file(path, matrix, -1, -2));
+    EXPECT_EQ(read_matrix_file(path, matrix, 2, 2, heap), ReadResult::read_error);
+    EXPECT_EQ(read_matrix_file(path, matrix, 1, 3, heap), ReadResult::read_error);
+    EXPECT_EQ(read_matrix_file(path, matrix, 0, 2, heap), ReadResult::read_error);
+    EXPECT_EQ(read_matrix_file(path, matrix, 1, 0, heap), ReadResult::read_error);
+    EXPECT_EQ(read_matrix_file(path, matrix, -1, -2, heap), ReadResult::read_error);
     EXPECT_EQ(values(), (std::vector<double>{UNTOUCHED, UNTOUCHED}));
     // A smaller part of a larger matrix is fine.
-    EXPECT_TRUE(read_matrix_file(path, matrix, 1, 1));
+    EXPECT_EQ(read_matrix_file(path, matrix, 1, 1, heap), ReadResult::ok);
     EXPECT_EQ(values(), (std::vector<double>{1, UNTOUCHED}));
 }
 
@@ -122,17 +164,25 @@ TEST_F(MatrixReaderTest, MoreNumbersThanNeededSucceed) {
     ASSERT_TRUE(read(std::string("1 2 3 4\n").append(100000, 'x') + "1e", 2, 2));
 }
 
-TEST_F(MatrixReaderTest, LongRunsAreCutToTheirFirstEightyCharacters) {
+TEST_F(MatrixReaderTest, RunsLongerThanEightyCharactersFailTheRead) {
+    // 80 characters are one token; an 81st fails the read, so that a huge value
+    // (a "%f" of 1e80 has 88) never comes back cut to a tenth of itself.
     const std::string eighty = std::string("1.").append(78, '5');
-    const double expected = std::strtod(eighty.c_str(), nullptr);
-    // The characters after the 80th are ignored, whatever they are, and make no token of their own.
-    ASSERT_TRUE(read(eighty + "999-9.9.9" + std::string(5000, '7') + " 2\n", 1, 2));
-    EXPECT_EQ(values(), (std::vector<double>{expected, 2}));
-    const std::string digits(200, '9');
-    ASSERT_TRUE(read(digits + "\n", 1, 1));
-    EXPECT_EQ(values()[0], std::strtod(digits.substr(0, 80).c_str(), nullptr));
-    ASSERT_TRUE(read(std::string(81, '-') + "5 ", 1, 1));
-    EXPECT_EQ(values()[0], 0.0);
+    ASSERT_TRUE(read(eighty + " 2\n", 1, 2));
+    EXPECT_EQ(values(), (std::vector<double>{std::strtod(eighty.c_str(), nullptr), 2}));
+    char huge[128];
+    std::snprintf(huge, sizeof huge, "%f ", 1e80);
+    EXPECT_FALSE(read(std::string("7 ") + huge + "8 9\n", 2, 2));
+    EXPECT_EQ(values(), (std::vector<double>{7, UNTOUCHED, UNTOUCHED, UNTOUCHED}));
+    EXPECT_FALSE(read(std::string(81, '-') + "5 ", 1, 1));
+    // After the last row nothing is looked at.
+    EXPECT_TRUE(read("1 2 " + std::string(200, '9'), 1, 2));
+    // Across block boundaries of every size.
+    for (std::size_t block = 1; block <= 90; ++block) {
+        const std::string path = dir.write("long.dat", "3 " + std::string(81, '1') + " 4\n");
+        EXPECT_EQ(read_matrix_file_in_blocks(path, matrix, 1, 2, heap, block), ReadResult::read_error)
+            << block;
+    }
 }
 
 // Reads `bytes` with blocks of every size from 1 to `largest`, so that every token spans a boundary.
@@ -143,15 +193,14 @@ void expect_every_block_size_reads(const TempDirectory& dir, const std::string& 
     const std::string path = dir.write("blocks.dat", bytes);
     for (std::size_t block = 1; block <= largest; ++block) {
         core::Matrix m = make_matrix(heap, rows, cols);
-        ASSERT_TRUE(read_matrix_file_in_blocks(path, m, rows, cols, block)) << block;
+        ASSERT_EQ(read_matrix_file_in_blocks(path, m, rows, cols, heap, block), ReadResult::ok) << block;
         EXPECT_EQ(values_of(m), expected) << block;
     }
 }
 
 TEST_F(MatrixReaderTest, TokensSpanningBlockBoundariesReadAsOne) {
-    const std::string long_run = std::string("-3.").append(100, '1');
-    const std::vector<double> expected = {-12.5, 0.125, std::strtod(long_run.substr(0, 80).c_str(), nullptr),
-                                          42,    0.0,   7};
+    const std::string long_run = std::string("-3.").append(77, '1');
+    const std::vector<double> expected = {-12.5, 0.125, std::strtod(long_run.c_str(), nullptr), 42, 0.0, 7};
     expect_every_block_size_reads(dir, std::string("  -12.5,\r\n.125 ") + long_run + " x42y--\n7\n", 2, 3,
                                   expected, 130);
 }
@@ -168,13 +217,13 @@ TEST(SampleData, FilesHoldExactlyTheirStatedShapes) {
     const std::string data_dir = VELTRA_TEST_DATA_DIR "/../data/";
     core::Heap heap;
     core::Matrix iris = make_matrix(heap, 151, 4);
-    ASSERT_TRUE(read_matrix_file(data_dir + "iris.dat", iris, 150, 4));
+    ASSERT_EQ(read_matrix_file(data_dir + "iris.dat", iris, 150, 4, heap), ReadResult::ok);
     EXPECT_EQ(std::vector<double>(iris[0], iris[0] + 4), (std::vector<double>{5.1, 3.5, 1.4, 0.2}));
     EXPECT_EQ(std::vector<double>(iris[149], iris[149] + 4), (std::vector<double>{5.9, 3.0, 5.1, 1.8}));
-    EXPECT_FALSE(read_matrix_file(data_dir + "iris.dat", iris, 151, 4));
+    EXPECT_EQ(read_matrix_file(data_dir + "iris.dat", iris, 151, 4, heap), ReadResult::read_error);
     core::Matrix clusters = make_matrix(heap, 601, 3);
-    EXPECT_TRUE(read_matrix_file(data_dir + "clusters.dat", clusters, 600, 3));
-    EXPECT_FALSE(read_matrix_file(data_dir + "clusters.dat", clusters, 601, 3));
+    EXPECT_EQ(read_matrix_file(data_dir + "clusters.dat", clusters, 600, 3, heap), ReadResult::ok);
+    EXPECT_EQ(read_matrix_file(data_dir + "clusters.dat", clusters, 601, 3, heap), ReadResult::read_error);
 }
 
 TEST(MatrixScanner, StopsAtTheSeparatorAfterTheLastNumber) {

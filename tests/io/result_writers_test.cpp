@@ -1,12 +1,18 @@
 #include "io/result_writers.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cfloat>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "io/atomic_file.h"
 #include "io/matrix_reader.h"
 #include "tests/core/matrix_helpers.h"
 #include "tests/core/temp_directory.h"
@@ -51,7 +57,7 @@ TEST_F(ResultWritersTest, PrototypesReadBackRoundedToSixDecimals) {
         make_matrix(heap, 3, 2, {0.1234564, -0.1234565, 98765.4321, -0.0000004, 1e-9, 42});
     ASSERT_TRUE(write_prototypes_file(path("p.wgt"), prototypes, 3, 2));
     core::Matrix back = make_matrix(heap, 3, 2);
-    ASSERT_TRUE(read_matrix_file(path("p.wgt"), back, 3, 2));
+    ASSERT_EQ(read_matrix_file(path("p.wgt"), back, 3, 2, heap), ReadResult::ok);
     for (std::int32_t i = 0; i < 3; ++i) {
         for (std::int32_t j = 0; j < 2; ++j) {
             char six[64];
@@ -176,6 +182,122 @@ TEST_F(ResultWritersTest, AWriteErrorIsReportedAsFailure) {
     // Large enough to fail inside a write, not only at the flush.
     const core::Matrix big = make_matrix(heap, 2000, 50);
     EXPECT_FALSE(write_prototypes_file("/dev/full", big, 2000, 50));
+}
+
+// While it lives, this process cannot write files beyond `bytes`, as if the
+// disk ran full there (the write fails with EFBIG; the signal is ignored).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int);
+};
+
+unsigned permission_bits(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0u;
+}
+
+std::size_t entries_in(const std::string& folder) {
+    const std::filesystem::directory_iterator entries(folder);
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
+struct AtomicWriteTest : ResultWritersTest {
+    AtomicWriteTest() {
+        for (std::int32_t k = 0; k < 3000; ++k) {
+            many.push_back(k);
+            winners.push_back(k % 36);
+        }
+        for (std::int32_t i = 0; i < prototypes.rows(); ++i)
+            for (std::int32_t j = 0; j < prototypes.cols(); ++j) prototypes[i][j] = i * 1000.5 + j;
+    }
+
+    // Every writer of the program, each with more than 4 KiB to write.
+    std::vector<std::pair<const char*, std::function<bool(const std::string&)>>> writers() {
+        return {
+            {"prototypes",
+             [this](const std::string& p) { return write_prototypes_file(p, prototypes, 36, 30); }},
+            {"frequency", [this](const std::string& p) { return write_frequency_file(p, many, 6); }},
+            {"violations", [this](const std::string& p) { return write_violations_file(p, many, 6); }},
+            {"assignment",
+             [this](const std::string& p) { return write_assignment_file(p, winners, 1, 1, 3000); }},
+            {"mean values",
+             [this](const std::string& p) {
+                 return write_mean_values_file(p, heap, winners, data, 100, 36, 40);
+             }},
+            {"picture",
+             [](const std::string& p) { return write_file_atomically(p, std::string(5000, 'x')); }},
+        };
+    }
+
+    std::vector<std::int32_t> many;
+    std::vector<std::int32_t> winners;
+    core::Matrix prototypes = make_matrix(heap, 36, 30);
+    core::Matrix data = make_matrix(heap, 100, 40);
+};
+
+TEST_F(AtomicWriteTest, AFailedWriteKeepsTheExistingFileByteForByte) {
+    const std::string old_bytes = "0.500000 -1.250000 \r\n";
+    for (const auto& [name, writer] : writers()) {
+        const std::string target = dir.write("result", old_bytes);
+        {
+            const FileSizeLimit full(4096);
+            EXPECT_FALSE(writer(target)) << name;
+        }
+        EXPECT_EQ(read_bytes(target), old_bytes) << name;
+        EXPECT_EQ(entries_in(dir.path("")), 1u) << name << ": the temporary file stays behind";
+        // Without the limit the same writer replaces the file.
+        EXPECT_TRUE(writer(target)) << name;
+        EXPECT_GT(read_bytes(target).size(), 4096u) << name;
+        EXPECT_EQ(entries_in(dir.path("")), 1u) << name;
+    }
+}
+
+TEST_F(AtomicWriteTest, AFullFilesystemKeepsTheExistingFile) {
+    // A real small filesystem that runs full, where one can be mounted.
+    const std::string small = dir.path("small");
+    std::filesystem::create_directory(small);
+    if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "no tmpfs can be mounted";
+    const std::string target = small + "/p.wgt";
+    ASSERT_TRUE(write_prototypes_file(target, prototypes, 1, 30));
+    const std::string old_bytes = read_bytes(target);
+    core::Matrix huge = make_matrix(heap, 2000, 20);
+    EXPECT_FALSE(write_prototypes_file(target, huge, 2000, 20));
+    EXPECT_EQ(read_bytes(target), old_bytes);
+    EXPECT_EQ(entries_in(small), 1u);
+    umount(small.c_str());
+}
+
+TEST_F(AtomicWriteTest, ReplacingKeepsPermissionsAndFollowsLinks) {
+    const std::string real = dir.write("real.wgt", "old");
+    chmod(real.c_str(), 0604);
+    std::filesystem::create_symlink("real.wgt", dir.path("link.wgt"));
+    for (const auto& [name, writer] : writers()) {
+        ASSERT_TRUE(writer(dir.path("link.wgt"))) << name;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.path("link.wgt"))) << name;
+        EXPECT_GT(read_bytes(real).size(), 4096u) << name;
+        EXPECT_EQ(permission_bits(real), 0604u) << name;
+        EXPECT_EQ(entries_in(dir.path("")), 2u) << name;
+    }
+    // A new file gets the bits any new file gets.
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_TRUE(write_prototypes_file(path("new.wgt"), prototypes, 1, 1));
+    EXPECT_EQ(permission_bits(path("new.wgt")), 0666u & ~mask);
 }
 
 }  // namespace
