@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -21,7 +22,9 @@ inline constexpr int SVG_HEIGHT = 480;
 // the first one that is not available or shows an Invalid Input or error box
 // stops the script with EXIT_STOPPED. With `time`, every seeding of the random
 // generator sees that calendar time. Results go to `out`, problems to `err`.
+// Relative paths in the commands are taken from `folder` (the script file's
+// folder); an empty folder leaves them to the current folder.
 int run_script(std::string_view script, std::optional<std::int64_t> time, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, const std::filesystem::path& folder = {});
 
 }  // namespace veltra::batch
