@@ -1,7 +1,9 @@
 #include "batch/batch_runner.h"
 
+#include <filesystem>
 #include <vector>
 
+#include "batch/availability_hint.h"
 #include "batch/batch_host.h"
 #include "batch/command_table.h"
 #include "batch/script_reader.h"
@@ -18,9 +20,17 @@ std::ostream& at_line(std::ostream& err, std::int64_t line) {
     return err << "veltra-batch: line " << line << ": ";
 }
 
+// A file path of a command, taken from `folder` when it is relative.
+void take_from(const std::filesystem::path& folder, std::optional<std::string>& path) {
+    if (folder.empty() || !path || path->empty() || std::filesystem::path(*path).is_absolute()) return;
+    *path = (folder / *path).string();
+}
+
 }  // namespace
 
-std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script, std::ostream& err) {
+std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script,
+                                                         const std::filesystem::path& folder,
+                                                         std::ostream& err) {
     auto lines = read_script(script);
     if (const auto* error = std::get_if<ScriptError>(&lines)) {
         at_line(err, error->line) << error->message << '\n';
@@ -33,7 +43,10 @@ std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script
             at_line(err, line.number) << *error << '\n';
             return std::nullopt;
         }
-        commands.push_back({line.number, std::move(std::get<BatchCommand>(command))});
+        BatchCommand& parsed = std::get<BatchCommand>(command);
+        take_from(folder, parsed.path);
+        take_from(folder, parsed.svg_path);
+        commands.push_back({line.number, std::move(parsed)});
     }
     return commands;
 }
@@ -42,7 +55,7 @@ bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& h
     const BatchCommand& command = numbered.command;
     core::Workspace& ws = shell.workspace();
     if (!ws.availability.is_enabled(command.command_id)) {
-        at_line(err, numbered.line) << command.name << " is not available now\n";
+        at_line(err, numbered.line) << not_available_message(command.command_id, ws.availability) << '\n';
         return false;
     }
     host.begin_command(command);
@@ -69,8 +82,8 @@ bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& h
 }
 
 int run_script(std::string_view script, std::optional<std::int64_t> time, std::ostream& out,
-               std::ostream& err) {
-    const auto commands = parse_script(script, err);
+               std::ostream& err, const std::filesystem::path& folder) {
+    const auto commands = parse_script(script, folder, err);
     if (!commands) return EXIT_INVALID_SCRIPT;
 
     const core::FixedClock fixed_clock(time.value_or(0));

@@ -26,6 +26,7 @@ struct CommandEntry {
     std::span<const int> fields;  // typed in this order from the arguments
     Shape shape;
     std::string_view usage;
+    std::string_view description;  // one short line for --help and the manual
 };
 
 constexpr std::array<int, 0> NO_FIELDS{};
@@ -33,26 +34,26 @@ constexpr std::array<int, 2> TWO_FIELDS{105, 106};
 constexpr std::array<int, 1> COUNT_FIELD{105};
 constexpr std::array<int, 4> SCHEDULE_FIELDS{105, 118, 122, 124};
 
-constexpr std::array<CommandEntry, 15> COMMANDS{{
-    {"import-datavectors", core::CMD_IMPORT_DATAVECTORS, true, TWO_FIELDS, Shape::plain, "PATH NDATA NVARS"},
-    {"import-prototypes", core::CMD_IMPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH"},
-    {"export-prototypes", core::CMD_EXPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH"},
-    {"export-violations", core::CMD_EXPORT_VIOLATIONS, true, NO_FIELDS, Shape::plain, "PATH"},
-    {"export-mean-values", core::CMD_EXPORT_MEAN_VALUES, true, NO_FIELDS, Shape::plain, "PATH"},
-    {"map-size", core::CMD_MAP_SIZE, false, TWO_FIELDS, Shape::plain, "ROWS COLS"},
-    {"show-map", core::CMD_MAP_SHOW, false, NO_FIELDS, Shape::plain, ""},
-    {"random-weights", core::CMD_RANDOM_WEIGHTS, false, TWO_FIELDS, Shape::plain, "UPPER LOWER"},
-    {"pick-datapoints", core::CMD_PICK_DATAPOINTS, false, COUNT_FIELD, Shape::repeated,
-     "TRIALS [TRIALS ...]"},
-    {"converge", core::CMD_CONVERGE, false, NO_FIELDS, Shape::plain, ""},
-    {"pairwise-exchange", core::CMD_PAIRWISE_EXCHANGE, false, COUNT_FIELD, Shape::repeated,
-     "CHANGES [CHANGES ...]"},
-    {"train", core::CMD_SOM_TRAINING, false, SCHEDULE_FIELDS, Shape::repeated,
-     "EPOCHS ORDER RATE FACTOR [EPOCHS ORDER RATE FACTOR ...]"},
-    {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE"},
-    {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE"},
-    {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::sammon, "[SVG-PATH]"},
-}};
+// One row per command; --help and the manual list them in this order.
+// clang-format off
+constexpr CommandEntry COMMANDS[] = {
+    {"import-datavectors", core::CMD_IMPORT_DATAVECTORS, true, TWO_FIELDS, Shape::plain, "PATH NDATA NVARS", "read NDATA datavectors of NVARS numbers"},
+    {"import-prototypes", core::CMD_IMPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH", "read the prototypes from a weights file"},
+    {"export-prototypes", core::CMD_EXPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH", "write the prototypes (.wgt)"},
+    {"export-violations", core::CMD_EXPORT_VIOLATIONS, true, NO_FIELDS, Shape::plain, "PATH", "write the violations per prototype (.vio)"},
+    {"export-mean-values", core::CMD_EXPORT_MEAN_VALUES, true, NO_FIELDS, Shape::plain, "PATH", "write the mean datavector per prototype (.avg)"},
+    {"map-size", core::CMD_MAP_SIZE, false, TWO_FIELDS, Shape::plain, "ROWS COLS", "size the map, at most 36 prototypes"},
+    {"show-map", core::CMD_MAP_SHOW, false, NO_FIELDS, Shape::plain, "", "print the incidence matrix"},
+    {"random-weights", core::CMD_RANDOM_WEIGHTS, false, TWO_FIELDS, Shape::plain, "UPPER LOWER", "random prototypes between LOWER and UPPER"},
+    {"pick-datapoints", core::CMD_PICK_DATAPOINTS, false, COUNT_FIELD, Shape::repeated, "TRIALS [TRIALS ...]", "best of TRIALS random picks of datavectors"},
+    {"converge", core::CMD_CONVERGE, false, NO_FIELDS, Shape::plain, "", "move the prototypes to their centroids"},
+    {"pairwise-exchange", core::CMD_PAIRWISE_EXCHANGE, false, COUNT_FIELD, Shape::repeated, "CHANGES [CHANGES ...]", "swap prototypes to lower the simplicity"},
+    {"train", core::CMD_SOM_TRAINING, false, SCHEDULE_FIELDS, Shape::repeated, "EPOCHS ORDER RATE FACTOR [...]", "SOM training, one stage per four values"},
+    {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE", "write the wins per prototype (.frq)"},
+    {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE", "write the prototype of each datavector (.lst)"},
+    {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::sammon, "[SVG-PATH]", "project the prototypes; draw the view as SVG"},
+};
+// clang-format on
 
 bool argument_count_fits(const CommandEntry& entry, std::size_t arguments) {
     const std::size_t fixed = entry.takes_path ? 1 : 0;
@@ -117,6 +118,19 @@ std::variant<BatchCommand, std::string> parse_command(const std::vector<std::str
             break;
     }
     return command;
+}
+
+std::vector<CommandHelp> command_help() {
+    std::vector<CommandHelp> help;
+    for (const CommandEntry& entry : COMMANDS) help.push_back({entry.name, entry.usage, entry.description});
+    return help;
+}
+
+std::string_view command_name(int command_id) {
+    for (const CommandEntry& entry : COMMANDS) {
+        if (entry.command_id == command_id) return entry.name;
+    }
+    return {};
 }
 
 }  // namespace veltra::batch

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -29,5 +30,19 @@ struct BatchCommand {
 // The command of a script line's words (the first word names it), or why the
 // words are no valid command (unknown name, wrong number of arguments).
 std::variant<BatchCommand, std::string> parse_command(const std::vector<std::string>& words);
+
+// What --help and the manual say of one command.
+struct CommandHelp {
+    std::string_view name;
+    std::string_view arguments;  // empty when it takes none
+    std::string_view description;
+};
+
+// Every command, in the order of the table.
+std::vector<CommandHelp> command_help();
+
+// The name of the command with this menu command id; empty when no command
+// runs it.
+std::string_view command_name(int command_id);
 
 }  // namespace veltra::batch

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -14,12 +15,12 @@
 #include "batch/batch_host.h"
 #include "batch/batch_runner.h"
 #include "ui/messages.h"
+#include "batch/usage.h"
 
 namespace {
 
 using veltra::batch::EXIT_INVALID_SCRIPT;
-
-constexpr std::string_view USAGE = "usage: veltra-batch [--time SECONDS] [SCRIPT]\n";
+using veltra::batch::USAGE;
 
 // No real script comes near these; a larger one is refused before it can
 // exhaust the memory.
@@ -27,6 +28,8 @@ constexpr std::size_t MAX_SCRIPT_BYTES = std::size_t{64} << 20;
 constexpr std::size_t MAX_LINE_BYTES = std::size_t{1} << 20;
 
 struct Options {
+    enum class Show { nothing, help, version };
+    Show show = Show::nothing;  // instead of running a script
     std::optional<std::int64_t> time;
     std::string script = "-";  // standard input
 };
@@ -44,7 +47,11 @@ std::optional<Options> parse_options(int argc, char** argv) {
     bool have_script = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (argument == "--time") {
+        if (argument == "--help" || argument == "-h") {
+            options.show = Options::Show::help;
+        } else if (argument == "--version") {
+            options.show = Options::Show::version;
+        } else if (argument == "--time") {
             if (i + 1 == argc) {
                 std::cerr << "veltra-batch: --time needs a number of seconds\n" << USAGE;
                 return std::nullopt;
@@ -101,9 +108,19 @@ std::int64_t first_overlong_line(std::string_view script) {
     return 0;
 }
 
+int show(Options::Show what) {
+    if (what == Options::Show::help) {
+        veltra::batch::write_help(std::cout);
+    } else {
+        veltra::batch::write_version(std::cout);
+    }
+    return std::cout.flush() ? veltra::batch::EXIT_ALL_RAN : veltra::batch::EXIT_STOPPED;
+}
+
 int run(int argc, char** argv) {
     const std::optional<Options> options = parse_options(argc, argv);
     if (!options) return EXIT_INVALID_SCRIPT;
+    if (options->show != Options::Show::nothing) return show(options->show);
     const std::optional<std::string> script = read_all(options->script);
     if (!script) {
         std::string name = options->script == "-" ? "the standard input" : "\"" + options->script + "\"";
@@ -118,7 +135,11 @@ int run(int argc, char** argv) {
         std::cerr << "veltra-batch: line " << line << ": longer than 1 MiB: no command is that long\n";
         return EXIT_INVALID_SCRIPT;
     }
-    return veltra::batch::run_script(*script, options->time, std::cout, std::cerr);
+    // Paths in a script file are the script's own: taken from its folder.
+    const std::filesystem::path folder = options->script == "-"
+                                             ? std::filesystem::path()
+                                             : std::filesystem::path(options->script).parent_path();
+    return veltra::batch::run_script(*script, options->time, std::cout, std::cerr, folder);
 }
 
 }  // namespace

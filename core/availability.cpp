@@ -1,5 +1,6 @@
 #include "core/availability.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace veltra::core {
@@ -46,6 +47,16 @@ Transition transition_of(AvailabilityEvent event) {
 }
 
 }  // namespace
+
+std::vector<AvailabilityEvent> events_enabling(int command) {
+    std::vector<AvailabilityEvent> events;
+    for (int e = 0; e <= static_cast<int>(AvailabilityEvent::toggle_visualization); ++e) {
+        const auto event = static_cast<AvailabilityEvent>(e);
+        const std::vector<int> enables = transition_of(event).enables;
+        if (std::find(enables.begin(), enables.end(), command) != enables.end()) events.push_back(event);
+    }
+    return events;
+}
 
 Availability::Availability() {
     for (int id : {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT}) enabled_[id] = true;

@@ -68,8 +68,12 @@ enum class AvailabilityEvent {
     begin_exchange,
     begin_training,
     training_done,
-    toggle_visualization,
+    toggle_visualization,  // stays last: events_enabling counts up to it
 };
+
+// The events that enable `command`, in the order of the enumeration; empty
+// for a command that is always enabled or never.
+std::vector<AvailabilityEvent> events_enabling(int command);
 
 // Which commands are enabled and whether Sammon visualization carries its
 // check mark. Observers are told after every event.

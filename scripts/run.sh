@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Veltra and runs it: the desktop program when a display is available,
-# otherwise the bundled example session, whose results land in out/.
+# otherwise the bundled example session, whose results land in data/out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +12,6 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/release/ui/qt/veltra
 fi
 
-mkdir -p out
 echo "No display: running the example session data/example_session.veltra"
-build/release/batch/veltra-batch data/example_session.veltra
-echo "Results are in $(pwd)/out/"
+build/release/batch/veltra-batch --time 1000000000 data/example_session.veltra
+echo "Results are in $(pwd)/data/out/"

@@ -57,8 +57,10 @@ TEST(TrainingEpoch, EqualsThePlainEpochBitForBit) {
                 for (test::FixedWorkspace* f : {&plain, &fast, &without_scratch}) {
                     if (epoch == 1) f->ws.prototypes[35][nvars - 1] += 1.0;
                 }
-                plain.ws.random.seed(static_cast<std::uint32_t>(seed));
-                EXPECT_EQ(algorithms::plain::present_epoch(plain.ws, stage), 300);
+                {
+                    const StreamRun run(plain.ws.random, RandomStream::training_epoch);
+                    EXPECT_EQ(algorithms::plain::present_epoch(plain.ws, stage), 300);
+                }
                 const int next_draw = plain.ws.random.draw_random();
                 for (test::FixedWorkspace* f : {&fast, &without_scratch}) {
                     EXPECT_EQ(algorithms::train_epoch(f->ws, stage), 300);
