@@ -14,8 +14,8 @@
 
 #include "batch/batch_host.h"
 #include "batch/batch_runner.h"
-#include "ui/messages.h"
 #include "batch/usage.h"
+#include "ui/messages.h"
 
 namespace {
 
