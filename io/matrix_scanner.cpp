@@ -4,11 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace veltra::io {
