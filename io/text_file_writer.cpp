@@ -7,9 +7,9 @@
 
 namespace veltra::io {
 
-TextFileWriter::TextFileWriter(const std::string& path) noexcept
+TextFileWriter::TextFileWriter(const std::string& path, LineBreak line_break) noexcept
     // Binary mode: the line breaks are translated here, on every platform.
-    : file_(std::fopen(path.c_str(), "wb")), ok_(file_ != nullptr) {}
+    : file_(std::fopen(path.c_str(), "wb")), ok_(file_ != nullptr), line_break_(line_break) {}
 
 TextFileWriter::~TextFileWriter() {
     if (file_) std::fclose(file_);
@@ -42,6 +42,10 @@ void TextFileWriter::print(const char* format, ...) noexcept {
 }
 
 void TextFileWriter::write_with_crlf(const char* text, std::size_t length) noexcept {
+    if (line_break_ == LineBreak::lf) {
+        if (std::fwrite(text, 1, length, file_) != length) ok_ = false;
+        return;
+    }
     const char* const end = text + length;
     while (text != end) {
         const auto* const line_break = static_cast<const char*>(std::memchr(text, '\n', end - text));

@@ -5,12 +5,16 @@
 
 namespace veltra::io {
 
+// How a "\n" of the formatted text is written.
+enum class LineBreak { crlf, lf };
+
 // A result file being written: created (or truncated) on construction, every
-// "\n" of the formatted text written as CR LF. Any failure (creation, a write,
-// the final flush or close) is remembered and reported by close().
+// "\n" of the formatted text written as CR LF (or as it stands with
+// LineBreak::lf). Any failure (creation, a write, the final flush or close)
+// is remembered and reported by close().
 class TextFileWriter {
 public:
-    explicit TextFileWriter(const std::string& path) noexcept;
+    explicit TextFileWriter(const std::string& path, LineBreak line_break = LineBreak::crlf) noexcept;
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
     ~TextFileWriter();
@@ -29,6 +33,7 @@ private:
 
     std::FILE* file_;
     bool ok_;
+    LineBreak line_break_;
 };
 
 }  // namespace veltra::io
