@@ -27,8 +27,8 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(pwd)/scripts/lsan.supp \
 echo "== Fuzzers (${fuzz_seconds} s each)"
 CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_BUILD_FUZZERS=ON \
   -DVELTRA_BUILD_TESTS=OFF -DVELTRA_BUILD_QT=OFF >/dev/null
-cmake --build build/fuzz -j"$jobs" --target matrix_reader_fuzzer script_reader_fuzzer
-for fuzzer in matrix_reader script_reader; do
+cmake --build build/fuzz -j"$jobs" --target matrix_reader_fuzzer script_reader_fuzzer table_reader_fuzzer
+for fuzzer in matrix_reader script_reader table_reader; do
   corpus=build/fuzz/corpus/$fuzzer
   mkdir -p "$corpus"
   cp -r fuzz/corpus/$fuzzer/. "$corpus"/
