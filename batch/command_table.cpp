@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "core/availability.h"
+#include "ui/table_export_dialog.h"
+#include "ui/table_import_dialog.h"
 
 namespace veltra::batch {
 
@@ -17,6 +19,8 @@ enum class Shape {
     plain,     // the fields once, then OK
     repeated,  // per group of fields: the fields, then Calculate; at last Done
     sammon,    // an optional SVG path
+    settings,  // NAME=VALUE words, each typed into the field of its name, then OK
+    kind,      // a word typed into the one field, then the path; then OK
 };
 
 struct CommandEntry {
@@ -33,6 +37,22 @@ constexpr std::array<int, 0> NO_FIELDS{};
 constexpr std::array<int, 2> TWO_FIELDS{105, 106};
 constexpr std::array<int, 1> COUNT_FIELD{105};
 constexpr std::array<int, 4> SCHEDULE_FIELDS{105, 118, 122, 124};
+
+constexpr std::array<int, 1> KIND_FIELD{ui::TABLE_KIND};
+
+// The settings of import-table by name, and the fields they are typed into.
+struct Setting {
+    std::string_view name;
+    int field;
+};
+constexpr std::array<Setting, 6> TABLE_SETTINGS{{
+    {"delimiter", ui::TABLE_DELIMITER},
+    {"header", ui::TABLE_HEADER},
+    {"decimal", ui::TABLE_DECIMAL},
+    {"missing", ui::TABLE_MISSING},
+    {"scale", ui::TABLE_SCALE},
+    {"skip", ui::TABLE_SKIP},
+}};
 
 // One row per command; --help and the manual list them in this order.
 // clang-format off
@@ -52,6 +72,8 @@ constexpr CommandEntry COMMANDS[] = {
     {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE", "write the wins per prototype (.frq)"},
     {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE", "write the prototype of each datavector (.lst)"},
     {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::sammon, "[SVG-PATH]", "project the prototypes; draw the view as SVG"},
+    {"import-table", core::CMD_IMPORT_TABLE, true, NO_FIELDS, Shape::settings, "PATH [NAME=VALUE ...]", "read a CSV or TSV table with names and labels"},
+    {"export-table", core::CMD_EXPORT_TABLE, false, KIND_FIELD, Shape::kind, "prototypes|assignment|frequency PATH", "write a CSV table with names"},
 };
 // clang-format on
 
@@ -64,6 +86,10 @@ bool argument_count_fits(const CommandEntry& entry, std::size_t arguments) {
             return arguments > fixed && (arguments - fixed) % entry.fields.size() == 0;
         case Shape::sammon:
             return arguments <= 1;
+        case Shape::settings:
+            return arguments >= 1;
+        case Shape::kind:
+            return arguments == 2;
     }
     return false;
 }
@@ -115,6 +141,31 @@ std::variant<BatchCommand, std::string> parse_command(const std::vector<std::str
             break;
         case Shape::sammon:
             if (!arguments.empty()) command.svg_path = arguments.front();
+            break;
+        case Shape::settings:
+            for (const std::string& argument : arguments) {
+                const std::size_t equals = argument.find('=');
+                const Setting* setting = nullptr;
+                for (const Setting& candidate : TABLE_SETTINGS) {
+                    if (equals != std::string::npos && argument.compare(0, equals, candidate.name) == 0 &&
+                        candidate.name.size() == equals)
+                        setting = &candidate;
+                }
+                if (!setting) {
+                    std::string error = "unknown setting \"";
+                    error += argument;
+                    error += "\"; settings: delimiter, header, decimal, missing, scale, skip";
+                    return error;
+                }
+                command.actions.push_back(
+                    {DialogAction::Kind::type, setting->field, argument.substr(equals + 1)});
+            }
+            press(command.actions, OK_BUTTON);
+            break;
+        case Shape::kind:
+            type_fields(command.actions, entry->fields, arguments.subspan(0, 1));
+            command.path = arguments[1];
+            press(command.actions, OK_BUTTON);
             break;
     }
     return command;

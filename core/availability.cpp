@@ -72,6 +72,10 @@ void Availability::raise(AvailabilityEvent event) {
 }
 
 bool Availability::is_enabled(int command) const noexcept {
+    // The table commands go with the commands of the original menu whose data
+    // they read or write.
+    if (command == CMD_IMPORT_TABLE) command = CMD_IMPORT_DATAVECTORS;
+    if (command == CMD_EXPORT_TABLE) command = CMD_EXPORT_PROTOTYPES;
     return command >= 0 && command < ID_LIMIT && enabled_[command];
 }
 

@@ -35,7 +35,7 @@ inline constexpr int CMD_VIEW_MEASURES_CHART = 55;
 inline constexpr int CMD_HELP_CONTENTS = 91;
 inline constexpr int CMD_ABOUT = 99;
 
-// Every command id, in menu order.
+// Every command id of the original menu, in menu order.
 inline constexpr std::array<int, 18> ALL_COMMANDS = {CMD_IMPORT_DATAVECTORS,
                                                      CMD_IMPORT_PROTOTYPES,
                                                      CMD_EXPORT_PROTOTYPES,
@@ -54,6 +54,9 @@ inline constexpr std::array<int, 18> ALL_COMMANDS = {CMD_IMPORT_DATAVECTORS,
                                                      CMD_RECALL_ASSIGNMENT,
                                                      CMD_HELP_CONTENTS,
                                                      CMD_ABOUT};
+// The table import and export beside them, enabled exactly when Datavectors
+// and the prototypes export are.
+inline constexpr std::array<int, 2> TABLE_COMMANDS = {CMD_IMPORT_TABLE, CMD_EXPORT_TABLE};
 
 // The named events that alone change which commands may run.
 enum class AvailabilityEvent {

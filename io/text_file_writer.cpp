@@ -7,7 +7,8 @@
 
 namespace veltra::io {
 
-TextFileWriter::TextFileWriter(const std::string& path) : file_(path), ok_(file_.stream() != nullptr) {}
+TextFileWriter::TextFileWriter(const std::string& path, LineBreak line_break)
+    : file_(path), ok_(file_.stream() != nullptr), line_break_(line_break) {}
 
 void TextFileWriter::print(const char* format, ...) noexcept {
     if (!ok_) return;
@@ -36,6 +37,10 @@ void TextFileWriter::print(const char* format, ...) noexcept {
 }
 
 void TextFileWriter::write_with_crlf(const char* text, std::size_t length) noexcept {
+    if (line_break_ == LineBreak::lf) {
+        if (std::fwrite(text, 1, length, file_.stream()) != length) ok_ = false;
+        return;
+    }
     const char* const end = text + length;
     while (text != end) {
         const auto* const line_break = static_cast<const char*>(std::memchr(text, '\n', end - text));

@@ -6,13 +6,16 @@
 
 namespace veltra::io {
 
+// How a "\n" of the formatted text is written.
+enum class LineBreak { crlf, lf };
+
 // A result file being written, every "\n" of the formatted text written as
-// CR LF. It replaces the file of its path whole at close(), or not at all
+// CR LF (or as it stands with LineBreak::lf). It replaces the file of its path whole at close(), or not at all
 // (see AtomicFile). Any failure (creation, a write, the final flush, close or
 // rename) is remembered and reported by close().
 class TextFileWriter {
 public:
-    explicit TextFileWriter(const std::string& path);
+    explicit TextFileWriter(const std::string& path, LineBreak line_break = LineBreak::crlf);
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
@@ -28,6 +31,7 @@ private:
 
     AtomicFile file_;
     bool ok_;
+    LineBreak line_break_;
 };
 
 }  // namespace veltra::io

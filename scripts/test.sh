@@ -27,7 +27,7 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(pwd)/scripts/lsan.supp \
 echo "== Fuzzers (${fuzz_seconds} s each)"
 CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_BUILD_FUZZERS=ON \
   -DVELTRA_BUILD_TESTS=OFF -DVELTRA_BUILD_QT=OFF >/dev/null
-fuzzers="matrix_reader script_reader session field_reading"
+fuzzers="matrix_reader script_reader session field_reading table_reader"
 cmake --build build/fuzz -j"$jobs" --target $(for f in $fuzzers; do printf '%s_fuzzer ' "$f"; done)
 for fuzzer in $fuzzers; do
   corpus=build/fuzz/corpus/$fuzzer

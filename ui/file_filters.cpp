@@ -6,7 +6,7 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> FILTER_STRINGS = {
+constexpr std::array<std::string_view, 9> FILTER_STRINGS = {
     "Data Files (*.dat)|*.dat|Veltra Files (*.vlt)|*.vlt|All Files (*.*)|*.*|",
     "Weights Files (*.wgt)|*.wgt|Data Files (*.dat)|*.dat|Veltra Files (*.vlt)|*.vlt|All Files (*.*)|*.*|",
     "Weights Files (*.wgt)|*.wgt|Fixpoint Files (*.fix)|*.fix|Veltra Files (*.vlt)|*.vlt|All Files "
@@ -15,6 +15,8 @@ constexpr std::array<std::string_view, 7> FILTER_STRINGS = {
     "Mean Values Files (*.avg)|*.avg|All Files (*.*)|*.*|",
     "Frequency Files (*.frq)|*.frq|All Files (*.*)|*.*|",
     "Assignment Files (*.lst)|*.lst|All Files (*.*)|*.*|",
+    "Tables (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|All Files (*.*)|*.*|",
+    "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|",
 };
 
 }  // namespace

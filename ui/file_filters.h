@@ -14,8 +14,10 @@ inline constexpr int FILTER_VIOLATIONS = 3;    // Save, export violations
 inline constexpr int FILTER_MEAN_VALUES = 4;   // Save, export mean values
 inline constexpr int FILTER_FREQUENCY = 5;     // Save, recall frequency
 inline constexpr int FILTER_ASSIGNMENT = 6;    // Save, recall assignment
+inline constexpr int FILTER_TABLE_OPEN = 7;    // Open, import table
+inline constexpr int FILTER_TABLE_SAVE = 8;    // Save, export table
 
-// The string table entry 0 to 6 as stored: description and pattern pairs,
+// The string table entry 0 to 8 as stored: description and pattern pairs,
 // each part followed by the separator "|". Empty for another id.
 std::string_view file_filter_string(int filter_id);
 

@@ -68,6 +68,7 @@ public:
 enum class Placement { centered, bottom_right };
 
 class IncidenceViewer;
+class TableImportDialog;
 
 // Raw results as the computations report them, for hosts that record them
 // (the batch runner prints them); the desktop program ignores them.
@@ -90,6 +91,9 @@ public:
     virtual std::unique_ptr<StatusBox> open_status_box(const DialogTemplate& box, Placement placement) = 0;
     // Runs the incidence matrix viewer modally until it is closed.
     virtual void run_incidence_viewer(IncidenceViewer& viewer) = 0;
+    // Runs the table import dialog; hosts that show its preview table
+    // override this.
+    virtual int run_table_import(TableImportDialog& dialog);
 
     // Open and Save dialogs with the filter of string table entry `filter_id`;
     // nullopt when cancelled.

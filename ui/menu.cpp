@@ -18,11 +18,13 @@ constexpr MenuEntry popup_of(std::string_view text, std::span<const MenuEntry> i
 constexpr MenuEntry IMPORT_DATA[] = {
     item("&Datavectors", core::CMD_IMPORT_DATAVECTORS),
     item("&Prototypes", core::CMD_IMPORT_PROTOTYPES),
+    item("&Table...", core::CMD_IMPORT_TABLE),
 };
 constexpr MenuEntry EXPORT_DATA[] = {
     item("&Prototypes", core::CMD_EXPORT_PROTOTYPES),
     item("&Violations", core::CMD_EXPORT_VIOLATIONS),
     item("&Mean values", core::CMD_EXPORT_MEAN_VALUES),
+    item("&Table...", core::CMD_EXPORT_TABLE),
 };
 constexpr MenuEntry FILE_MENU[] = {
     popup_of("&Import data", IMPORT_DATA),

@@ -14,6 +14,8 @@
 #include "ui/pick_datapoints_dialog.h"
 #include "ui/random_weights_dialog.h"
 #include "ui/recall_dialog.h"
+#include "ui/table_export_dialog.h"
+#include "ui/table_import_dialog.h"
 #include "ui/training_dialog.h"
 
 namespace veltra::ui {
@@ -55,6 +57,14 @@ void Shell::on_command(int id) {
             break;
         case core::CMD_EXPORT_MEAN_VALUES:
             export_mean_values();
+            break;
+        case core::CMD_IMPORT_TABLE: {
+            TableImportDialog dialog(ws_, host_);
+            host_.run_table_import(dialog);
+            break;
+        }
+        case core::CMD_EXPORT_TABLE:
+            run_dialog<TableExportDialog>(host_, ws_, host_);
             break;
         case core::CMD_QUIT:
             request_close();

@@ -329,8 +329,9 @@ TEST(MainWindow, HelpOpensTheContentsAndTheDialogTopics) {
 
 // Every keyword the dialogs use has its own topic inside the program.
 TEST(MainWindow, EveryHelpKeywordHasATopic) {
-    const char* keywords[] = {"import datavectors", "size map",     "random weights",   "pick datapoints",
-                              "pairwise exchange",  "SOM training", "recall frequency", "recall assignment"};
+    const char* keywords[] = {"import datavectors", "size map",          "random weights",
+                              "pick datapoints",    "pairwise exchange", "SOM training",
+                              "recall frequency",   "recall assignment", "import table"};
     QStringList files;
     for (const char* keyword : keywords) {
         const QUrl url = help_topic_url(keyword);
@@ -341,7 +342,7 @@ TEST(MainWindow, EveryHelpKeywordHasATopic) {
         files << url.path();
     }
     files.removeDuplicates();
-    EXPECT_EQ(files.size(), 8);
+    EXPECT_EQ(files.size(), 9);
     QFile contents(QStringLiteral(":/help/contents.html"));
     ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
     const QByteArray text = contents.readAll();

@@ -122,6 +122,7 @@ TEST(Resources, TemplatesMenuAndFiltersAreConsistent) {
     collect(main_menu());
     std::sort(ids.begin(), ids.end());
     std::vector<int> expected(core::ALL_COMMANDS.begin(), core::ALL_COMMANDS.end());
+    expected.insert(expected.end(), core::TABLE_COMMANDS.begin(), core::TABLE_COMMANDS.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(ids, expected);
     ASSERT_EQ(main_menu().size(), 5u);
@@ -134,7 +135,8 @@ TEST(Resources, TemplatesMenuAndFiltersAreConsistent) {
     EXPECT_EQ(filters[0].pattern, "*.wgt");
     EXPECT_EQ(filters[3].pattern, "*.*");
     EXPECT_EQ(file_filters(FILTER_ASSIGNMENT).size(), 2u);
-    EXPECT_TRUE(file_filters(7).empty());
+    EXPECT_EQ(file_filters(FILTER_TABLE_OPEN)[0].pattern, "*.csv;*.tsv;*.txt");
+    EXPECT_TRUE(file_filters(9).empty());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace veltra::ui::qt {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, const char*>, 8> TOPICS = {{
+constexpr std::array<std::pair<std::string_view, const char*>, 9> TOPICS = {{
     {"import datavectors", "import_datavectors.html"},
     {"size map", "size_map.html"},
     {"random weights", "random_weights.html"},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<std::string_view, const char*>, 8> TOPICS = {{
     {"SOM training", "som_training.html"},
     {"recall frequency", "recall_frequency.html"},
     {"recall assignment", "recall_assignment.html"},
+    {"import table", "import_table.html"},
 }};
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialog_host.h"
 #include "ui/qt/status_box.h"
+#include "ui/qt/table_preview.h"
 
 namespace veltra::ui::qt {
 
@@ -31,6 +32,12 @@ std::unique_ptr<StatusBox> QtShellHost::open_status_box(const DialogTemplate& bo
 void QtShellHost::run_incidence_viewer(IncidenceViewer& viewer) {
     IncidenceWindow incidence(viewer, &window_);
     incidence.run_modal(hooks_.drive_dialog);
+}
+
+int QtShellHost::run_table_import(TableImportDialog& dialog) {
+    QtDialogHost host(dialog, &window_, messages_);
+    TablePreview preview(dialog, host.dialog());
+    return host.run(hooks_.drive_dialog);
 }
 
 std::optional<std::string> QtShellHost::open_file_dialog(int filter_id) {

@@ -31,6 +31,7 @@ public:
     int run_modal(DialogProcedure& procedure) override;
     std::unique_ptr<StatusBox> open_status_box(const DialogTemplate& box, Placement placement) override;
     void run_incidence_viewer(IncidenceViewer& viewer) override;
+    int run_table_import(TableImportDialog& dialog) override;
     std::optional<std::string> open_file_dialog(int filter_id) override;
     std::optional<std::string> save_file_dialog(int filter_id) override;
     void show_help_topic(std::string_view keyword) override;
