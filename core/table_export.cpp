@@ -66,7 +66,7 @@ bool write_frequency(const Workspace& ws, const std::string& path) {
 
 bool export_table(Workspace& ws, TableKind kind, const std::string& path) {
     if (kind == TableKind::prototypes) return write_prototypes(ws, path);
-    assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
+    ws.kernels.assign_winners(ws.data, ws.ndata, ws.prototypes, ws.nprotos, ws.nvars, ws.winners.span());
     return kind == TableKind::assignment ? write_assignment(ws, path) : write_frequency(ws, path);
 }
 

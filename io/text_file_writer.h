@@ -10,9 +10,9 @@ namespace veltra::io {
 enum class LineBreak { crlf, lf };
 
 // A result file being written, every "\n" of the formatted text written as
-// CR LF (or as it stands with LineBreak::lf). It replaces the file of its path whole at close(), or not at all
-// (see AtomicFile). Any failure (creation, a write, the final flush, close or
-// rename) is remembered and reported by close().
+// CR LF (or as it stands with LineBreak::lf). It replaces the file of its path whole at close(), or not at
+// all (see AtomicFile). Any failure (creation, a write, the final flush, close or rename) is remembered and
+// reported by close().
 class TextFileWriter {
 public:
     explicit TextFileWriter(const std::string& path, LineBreak line_break = LineBreak::crlf);

@@ -206,7 +206,7 @@ TEST(TableReader, SameBitsAsTheMatrixReader) {
     core::Heap heap;
     auto matrix = core::alloc_matrix(heap, 3, 5);
     ASSERT_TRUE(matrix);
-    ASSERT_TRUE(read_matrix_file(path, *matrix, 3, 5));
+    ASSERT_EQ(read_matrix_file(path, *matrix, 3, 5, heap), ReadResult::ok);
     TableReadResult result = read_table_file(path, {});
     ASSERT_TRUE(std::holds_alternative<Table>(result));
     const Table& table = std::get<Table>(result);
