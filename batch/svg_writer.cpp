@@ -49,8 +49,11 @@ void append_line(std::string& svg, const ui::LineItem& line) {
 void append_text(std::string& svg, const ui::TextItem& text, const MonospaceMeasurer& measurer) {
     const std::string x = std::to_string(text.x);
     const std::string width = std::to_string(measurer.text_width(text.text));
-    svg += "<rect x=\"" + x + "\" y=\"" + std::to_string(text.y) + "\" width=\"" + width + "\" height=\"" +
-           std::to_string(measurer.line_height()) + "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
+    if (text.opaque) {
+        svg += "<rect x=\"" + x + "\" y=\"" + std::to_string(text.y) + "\" width=\"" + width +
+               "\" height=\"" + std::to_string(measurer.line_height()) +
+               "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
+    }
     // The text is stretched to exactly its measured width, whatever the
     // viewer's monospace font.
     svg += "<text x=\"" + x + "\" y=\"" + std::to_string(static_cast<long long>(text.y) + BASELINE) +

@@ -117,8 +117,10 @@ constexpr ControlTemplate SOMINFO_CONTROLS[] = {
     {119, K::centered_static, "", {86, 48, 52, 10}},
     {117, K::group_box, "het. + simpl.", {152, 36, 64, 26}},
     {118, K::centered_static, "", {158, 48, 52, 10}},
-    {121, K::group_box, "inactive prototypes", {8, 66, 208, 26}},
-    {122, K::centered_static, "", {14, 78, 196, 10}},
+    // Three lines, so that every number shows also when nearly all of the 36
+    // prototypes are inactive.
+    {121, K::group_box, "inactive prototypes", {8, 66, 208, 44}},
+    {122, K::centered_static, "", {14, 78, 196, 28}},
 };
 
 constexpr ControlTemplate RECALL_CONTROLS[] = {
@@ -176,8 +178,8 @@ const DialogTemplate PAIRWISE = {
     PAIRWISE_CONTROLS};
 const DialogTemplate SOM = {
     "SOM", "SOM Training Schedule", "System", 12, {20, 40, 225, 66}, MODAL_STYLE, SOM_CONTROLS};
-const DialogTemplate SOMINFO = {"SOMINFO",         "SOM Monitor", "System",        12,
-                                {20, 40, 224, 98}, STATUS_STYLE,  SOMINFO_CONTROLS};
+const DialogTemplate SOMINFO = {"SOMINFO",          "SOM Monitor", "System",        12,
+                                {20, 40, 224, 116}, STATUS_STYLE,  SOMINFO_CONTROLS};
 const DialogTemplate RECALL = {"RECALL",          "Recall",    "System",       12,
                                {42, 35, 224, 82}, MODAL_STYLE, RECALL_CONTROLS};
 const DialogTemplate ABOUT = {"ABOUT",           "About Veltra", "MS Sans Serif", 8,

@@ -28,12 +28,14 @@ struct LineItem {
     friend bool operator==(const LineItem&, const LineItem&) = default;
 };
 
-// A text with its top-left corner at (x, y), in the default font, on an opaque
-// white background.
+// A text with its top-left corner at (x, y), in the default font. An opaque
+// text stands on a white box that hides what was drawn under it; any other
+// text leaves it visible between its letters.
 struct TextItem {
     std::string text;
     Color color;
     int x, y;
+    bool opaque = true;
     friend bool operator==(const TextItem&, const TextItem&) = default;
 };
 

@@ -59,6 +59,35 @@ void IncidenceViewer::scroll(ScrollBar bar, ScrollRequest request, int thumb) {
     }
 }
 
+void IncidenceViewer::scroll_by_key(ScrollKey key) {
+    switch (key) {
+        case ScrollKey::up:
+            return scroll(ScrollBar::vertical, ScrollRequest::line_back);
+        case ScrollKey::down:
+            return scroll(ScrollBar::vertical, ScrollRequest::line_forward);
+        case ScrollKey::left:
+            return scroll(ScrollBar::horizontal, ScrollRequest::line_back);
+        case ScrollKey::right:
+            return scroll(ScrollBar::horizontal, ScrollRequest::line_forward);
+        case ScrollKey::page_up:
+            return scroll(ScrollBar::vertical, ScrollRequest::page_back);
+        case ScrollKey::page_down:
+            return scroll(ScrollBar::vertical, ScrollRequest::page_forward);
+        case ScrollKey::home:
+            return scroll(ScrollBar::vertical, ScrollRequest::thumb, 0);
+        case ScrollKey::end:
+            return scroll(ScrollBar::vertical, ScrollRequest::thumb, max_row());
+    }
+}
+
+void IncidenceViewer::scroll_by_lines(ScrollBar bar, int lines) {
+    const ScrollRequest request = lines < 0 ? ScrollRequest::line_back : ScrollRequest::line_forward;
+    // More steps than the range holds change nothing more.
+    const long long count = lines < 0 ? -static_cast<long long>(lines) : lines;
+    const int steps = static_cast<int>(std::min<long long>(count, std::max(max_row(), max_column()) + 1));
+    for (int i = 0; i < steps; ++i) scroll(bar, request);
+}
+
 std::string_view IncidenceViewer::visible_line(int i) const {
     return line(first_row_ + i).substr(static_cast<std::size_t>(first_column_));
 }

@@ -11,6 +11,9 @@ enum class ScrollBar { vertical, horizontal };
 
 enum class ScrollRequest { line_back, line_forward, page_back, page_forward, thumb, other };
 
+// The keys that scroll the viewer.
+enum class ScrollKey { up, down, left, right, page_up, page_down, home, end };
+
 // The incidence matrix viewer's model: the table as text ("%2.2d" cells
 // joined by blanks, one line per prototype) and the scroll positions.
 class IncidenceViewer {
@@ -33,6 +36,13 @@ public:
     // Moves one scroll position; `thumb` carries the position for
     // ScrollRequest::thumb (clamped to the range).
     void scroll(ScrollBar bar, ScrollRequest request, int thumb = 0);
+
+    // The keyboard, through the same requests as the scroll bars: the arrows
+    // move a line or a character, Page Up and Page Down a page of two lines,
+    // Home and End go to the first and the last line.
+    void scroll_by_key(ScrollKey key);
+    // The mouse wheel: `lines` line requests forward (positive) or back.
+    void scroll_by_lines(ScrollBar bar, int lines);
 
     // The visible part of line first_visible_row + i, for i from 0 while
     // i < line_count - first_visible_row.

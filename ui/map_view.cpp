@@ -113,7 +113,9 @@ DisplayList MapView::draw(const core::Workspace& ws, int width, int height,
         for (int j = 0; j < i; ++j) {
             if (joined_on_map(i, j, ws.cols)) list.push_back(LineItem{GREEN, 2, px[i], py[i], px[j], py[j]});
         }
-        list.push_back(TextItem{std::to_string(i + 1), RED, px[i] - 5, py[i] + 5});
+        // Without a box, so that a number near an axis never hides an
+        // extent's digits or its minus sign.
+        list.push_back(TextItem{std::to_string(i + 1), RED, px[i] - 5, py[i] + 5, false});
     }
     return list;
 }

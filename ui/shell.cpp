@@ -187,7 +187,7 @@ void Shell::export_mean_values() {
     }
 }
 
-// Switching off only removes the check mark: the picture goes at the next paint.
+// Switching off removes the check mark; the host erases the picture with it.
 void Shell::toggle_visualization() {
     const bool was_on = ws_.availability.is_visualization_on();
     ws_.availability.raise(core::AvailabilityEvent::toggle_visualization);

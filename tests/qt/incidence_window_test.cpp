@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "core/map_shape.h"
 #include "qt_session.h"
@@ -76,6 +78,66 @@ TEST(IncidenceWindow, RangesPageStepsAndClosingFor2x3And6x6) {
         EXPECT_TRUE(ran);
         EXPECT_EQ(session.dialogs_shown, std::vector<std::string>{"INCIDENCE"});
     }
+}
+
+// The wheel and the arrow, page, Home and End keys move the table through
+// the viewer's own rules, and the scroll boxes follow.
+TEST(IncidenceWindow, WheelAndKeysScrollThroughTheViewer) {
+    QtSession session;
+    core::Workspace& ws = session.ws;
+    ws.availability.raise(core::AvailabilityEvent::begin_data_import);
+    ASSERT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
+              core::ImportResult::ok);
+    ws.availability.raise(core::AvailabilityEvent::data_imported);
+    ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
+    ASSERT_EQ(core::set_map_shape(ws, 6, 6), core::MapShapeResult::ok);
+    ws.availability.raise(core::AvailabilityEvent::map_defined);
+
+    bool ran = false;
+    session.scripts["INCIDENCE"] = [&](TemplateDialog& dialog) {
+        ran = true;
+        auto& window = static_cast<IncidenceWindow&>(dialog);
+        const IncidenceViewer& viewer = window.viewer();
+        const auto at = [&](int row, int column) {
+            EXPECT_EQ(viewer.first_visible_row(), row);
+            EXPECT_EQ(viewer.first_visible_column(), column);
+            EXPECT_EQ(window.scroll_bar(ScrollBar::vertical)->value(), row);
+            EXPECT_EQ(window.scroll_bar(ScrollBar::horizontal)->value(), column);
+        };
+        const std::pair<Qt::Key, std::pair<int, int>> keys[] = {
+            {Qt::Key_Down, {1, 0}},  {Qt::Key_PageDown, {3, 0}}, {Qt::Key_End, {35, 0}},
+            {Qt::Key_Down, {35, 0}}, {Qt::Key_PageUp, {33, 0}},  {Qt::Key_Home, {0, 0}},
+            {Qt::Key_Up, {0, 0}},    {Qt::Key_Right, {0, 1}},    {Qt::Key_Left, {0, 0}},
+        };
+        for (const auto& [key, position] : keys) {
+            SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+            QTest::keyClick(&window, key);
+            at(position.first, position.second);
+        }
+
+        const int lines = QApplication::wheelScrollLines();
+        const auto turn = [](QWidget* target, QPoint angle) {
+            QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), angle,
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &event);
+        };
+        QWidget* table = window.findChild<QWidget*>(QStringLiteral("incidence_table"));
+        ASSERT_NE(table, nullptr);
+        turn(table, QPoint(0, -120));  // one notch down
+        at(lines, 0);
+        turn(table, QPoint(0, -60));  // half notches add up
+        turn(table, QPoint(0, -60));
+        at(2 * lines, 0);
+        turn(window.scroll_bar(ScrollBar::vertical), QPoint(0, 120 * 20));
+        at(0, 0);
+        turn(window.scroll_bar(ScrollBar::horizontal), QPoint(0, -120));
+        at(0, lines);
+        turn(table, QPoint(120, 0));  // sideways
+        at(0, 0);
+        window.close();
+    };
+    session.command(core::CMD_MAP_SHOW);
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace

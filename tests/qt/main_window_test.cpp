@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -263,9 +265,23 @@ TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
     EXPECT_EQ(epochs, "2");
     // The monitor is repainted once as the run starts, then at every epoch.
     EXPECT_EQ(painted_epochs, (std::vector<QString>{"", "1", "2"}));
-    const QRect screen = session.window().screen()->geometry();
-    EXPECT_EQ(monitor.right() + 1, screen.width() - 20);
-    EXPECT_EQ(monitor.bottom() + 1, screen.height() - 20);
+    const QRect area = session.window().screen()->availableGeometry();
+    EXPECT_EQ(monitor.right() + 1, area.right() + 1 - 20);
+    EXPECT_EQ(monitor.bottom() + 1, area.bottom() + 1 - 20);
+}
+
+// File dialogs start in the home folder, then in the folder of the file
+// chosen last in this run; a cancelled choice changes nothing.
+TEST(MainWindow, FileDialogsStartInTheFolderUsedLast) {
+    QtSession session;
+    session.file_choices = {std::nullopt, session.write_file("data.dat", TWELVE_BY_TWO), std::nullopt};
+    session.scripts["IMPORTFILTER"] = [](TemplateDialog& dialog) { dialog.press(102); };
+    for (int i = 0; i < 3; ++i) session.command(CMD_IMPORT_DATAVECTORS);
+    ASSERT_EQ(session.file_requests.size(), 3U);
+    EXPECT_EQ(session.file_requests[0].folder, QDir::homePath());
+    EXPECT_EQ(session.file_requests[1].folder, QDir::homePath());
+    EXPECT_EQ(session.file_requests[2].folder,
+              QFileInfo(QString::fromStdString(session.path("data.dat"))).absolutePath());
 }
 
 // Quit, the title bar's close and Alt+F4 ask first; No keeps the program,

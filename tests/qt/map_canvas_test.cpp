@@ -138,6 +138,14 @@ TEST(MapCanvas, DisplayListPainterDrawsTextOpaqueFromTheTopLeft) {
     }
     EXPECT_TRUE(red_inside);
     EXPECT_FALSE(red_outside);
+
+    // A text without its box (a prototype number) leaves the line visible
+    // beside its letters.
+    image.fill(Qt::white);
+    QPainter again(&image);
+    paint_display_list(again, {LineItem{GREEN, 2, 0, 20, 119, 20}, TextItem{"0  ", RED, 10, 12, false}});
+    again.end();
+    EXPECT_EQ(green_rows(10 + measurer.text_width("0  ") - 2), 2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "ui/dialog_templates.h"
 #include "ui/qt/message_boxes.h"
 #include "ui/qt/qt_dialog_host.h"
+#include "ui/training_dialog.h"
 
 namespace veltra::ui::qt {
 namespace {
@@ -68,9 +70,13 @@ TEST(TemplateDialog, HasTheTemplatesControlsIdsTextsAndPlaces) {
         }
         EXPECT_LE(default_buttons, 1);
 
-        // Only templates with a system menu get a close box.
+        // Only templates with a system menu get a close box, only a
+        // maximize box gets a maximize button, and none gets a minimize one.
         EXPECT_EQ(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint),
                   (tmpl->style & STYLE_SYSTEM_MENU) != 0);
+        EXPECT_EQ(dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint),
+                  (tmpl->style & STYLE_MAXIMIZE_BOX) != 0);
+        EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     }
 }
 
@@ -118,9 +124,64 @@ TEST(TemplateDialog, EnterPressesTheDefaultButtonAndEscDoesNothing) {
     ASSERT_EQ(commands.count(), 2);
     EXPECT_EQ(commands.at(1).at(0).toInt(), 999);
 
-    // A dialog without a close box stays when the window system asks it to close.
+    // A window manager's close box, drawn although the dialog asks for none,
+    // presses Done; the dialog itself stays until its procedure ends it.
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(commands.count(), 3);
+    EXPECT_EQ(commands.at(2).at(0).toInt(), 102);
+}
+
+// Texts that do not fit their control: a long path is elided in the middle
+// with the whole path as tooltip, the SOM Monitor's inactive prototypes wrap
+// until all 35 numbers show, and a message box is as wide as its caption.
+TEST(TemplateDialog, TextsFitTheirControls) {
+    const auto fits = [](const QLabel& label) {
+        const QRect room = label.contentsRect();
+        const QRect needed =
+            label.fontMetrics().boundingRect(room, int(label.alignment()) | Qt::TextWordWrap, label.text());
+        return needed.width() <= room.width() && needed.height() <= room.height();
+    };
+    const std::string folder = "/home/someone/" + std::string(12, 'x') + "/measurements/";
+    for (const DialogTemplate* tmpl : {&IMPORTFILTER, &RECALL}) {
+        SCOPED_TRACE(std::string(tmpl->name));
+        TemplateDialog dialog(*tmpl, nullptr);
+        dialog.show();
+        auto* label = qobject_cast<QLabel*>(dialog.control(112));
+        dialog.set_item_text(112, "/home/someone/short.dat");
+        EXPECT_EQ(label->text(), QStringLiteral("/home/someone/short.dat"));
+        EXPECT_TRUE(label->toolTip().isEmpty());
+        std::string path = folder;
+        for (int i = 0; i < 8; ++i) path += "a_folder_with_a_long_name/";
+        path += "iris_2026.dat";
+        dialog.set_item_text(112, path);
+        EXPECT_EQ(dialog.item_text(112), path);
+        EXPECT_TRUE(label->text().startsWith(QStringLiteral("/home/")));
+        EXPECT_TRUE(label->text().endsWith(QStringLiteral("iris_2026.dat")));
+        EXPECT_TRUE(label->text().contains(QChar(0x2026)));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+        EXPECT_EQ(label->toolTip().toStdString(), path);
+    }
+
+    TemplateDialog monitor(SOMINFO, nullptr);
+    monitor.show();
+    algorithms::EpochReport report;
+    for (std::int32_t p = 2; p <= 36; ++p) report.inactive_prototypes.push_back(p);
+    for (const MonitorField& field : monitor_fields(report)) monitor.set_item_text(field.id, field.text);
+    auto* inactive = qobject_cast<QLabel*>(monitor.control(122));
+    EXPECT_TRUE(fits(*inactive)) << inactive->text().toStdString();
+    EXPECT_TRUE(monitor.control(121)->geometry().contains(inactive->geometry()));
+    EXPECT_TRUE(monitor.rect().contains(monitor.control(121)->geometry()));
+
+    for (const auto& [text, caption] : {std::pair{"File written.", "Export Prototypes"},
+                                        {"Can not import weights!", "Error Reading File"},
+                                        {"Prototypes initialized.", "Pick Datapoints"}}) {
+        SCOPED_TRACE(caption);
+        const auto box = make_message_box({nullptr, text, caption, Icon::information, Buttons::ok, false});
+        box->show();
+        EXPECT_GE(box->width(), caption_width(*box));
+        box->hide();
+    }
 }
 
 // The About box comes from the same builder: version and revision filled in,

@@ -153,7 +153,7 @@ TEST(MapView, DrawsAxesAndExtentLabelsAndRescalesOnResize) {
     // All x equal: the points stand in the middle of the plotting width; the
     // lower point on the x axis, the upper one at the top of the rectangle.
     const int bottom = map.ws.projection_y[0] < map.ws.projection_y[1] ? 0 : 1;
-    EXPECT_EQ(labels[5 + bottom], (TextItem{std::to_string(bottom + 1), RED, 40 + 290 - 5, 440 + 5}));
+    EXPECT_EQ(labels[5 + bottom], (TextItem{std::to_string(bottom + 1), RED, 40 + 290 - 5, 440 + 5, false}));
     EXPECT_EQ(labels[6 - bottom].x, 40 + 290 - 5);
     EXPECT_NEAR(labels[6 - bottom].y, 20 + 5, 1);  // the scale times the extent may round below 420
 
@@ -174,7 +174,7 @@ TEST(MapView, DegenerateProjectionsAndClientSizesDrawFinitePositions) {
     EXPECT_EQ(view.stress(), 0.0);
     auto labels = texts(view.draw(single.ws, 640, 480, measurer));
     ASSERT_EQ(labels.size(), 6u);
-    EXPECT_EQ(labels[5], (TextItem{"1", RED, 40 + 290 - 5, 440 - 210 + 5}));
+    EXPECT_EQ(labels[5], (TextItem{"1", RED, 40 + 290 - 5, 440 - 210 + 5, false}));
 
     MapFixture equal(2, 2, {{1.0}, {1.0}, {1.0}, {1.0}});
     ASSERT_TRUE(view.recompute(equal.ws, messages));

@@ -20,7 +20,6 @@ int FontTextMeasurer::text_width(std::string_view text) const {
 void paint_display_list(QPainter& painter, const DisplayList& items) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
     const int ascent = painter.fontMetrics().ascent();
     for (const DisplayItem& item : items) {
@@ -29,6 +28,7 @@ void paint_display_list(QPainter& painter, const DisplayList& items) {
             painter.drawLine(line->x1, line->y1, line->x2, line->y2);
         } else if (const auto* text = std::get_if<TextItem>(&item)) {
             painter.setPen(to_qt(text->color));
+            painter.setBackgroundMode(text->opaque ? Qt::OpaqueMode : Qt::TransparentMode);
             painter.drawText(QPoint(text->x, text->y + ascent), to_qstring(text->text));
         }
     }

@@ -27,7 +27,8 @@ QStringList name_filters(int filter_id) {
 
 std::optional<std::string> choose_file(const FileDialogRequest& request) {
     QFileDialog dialog(request.owner);
-    dialog.setDirectory(QDir::home());
+    const QDir folder(request.folder);
+    dialog.setDirectory(!request.folder.isEmpty() && folder.exists() ? folder : QDir::home());
     dialog.setNameFilters(name_filters(request.filter_id));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (request.kind == FileDialogKind::open) {

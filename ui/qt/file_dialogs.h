@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -16,6 +17,7 @@ struct FileDialogRequest {
     QWidget* owner;
     FileDialogKind kind;
     int filter_id;
+    QString folder;  // where the dialog starts
 };
 
 // Returns the chosen full path, or nullopt when cancelled. Tests replace it.
@@ -26,9 +28,9 @@ using FileChooser = std::function<std::optional<std::string>(const FileDialogReq
 // without a dot.
 QStringList name_filters(int filter_id);
 
-// The QFileDialog: starts in the user's home directory with an empty name and
-// the first filter selected, adds no extension; Open wants an existing file,
-// Save asks before overwriting one.
+// The QFileDialog: starts in the request's folder (the home folder when it
+// is gone) with an empty name and the first filter selected, adds no
+// extension; Open wants an existing file, Save asks before overwriting one.
 std::optional<std::string> choose_file(const FileDialogRequest& request);
 
 }  // namespace veltra::ui::qt

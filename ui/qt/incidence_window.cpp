@@ -1,9 +1,12 @@
 #include "ui/qt/incidence_window.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "ui/dialog_templates.h"
 #include "ui/qt/qt_text.h"
@@ -93,6 +96,53 @@ IncidenceWindow::IncidenceWindow(IncidenceViewer& viewer, QWidget* owner)
     connect(horizontal_, &QScrollBar::actionTriggered, this,
             [this](int action) { on_action(ScrollBar::horizontal, action); });
     connect(this, &TemplateDialog::close_requested, this, &TemplateDialog::end_modal);
+    for (QWidget* part : {table_, static_cast<QWidget*>(vertical_), static_cast<QWidget*>(horizontal_)}) {
+        part->installEventFilter(this);
+    }
+}
+
+void IncidenceWindow::keyPressEvent(QKeyEvent* event) {
+    static const std::pair<int, ScrollKey> KEYS[] = {
+        {Qt::Key_Up, ScrollKey::up},          {Qt::Key_Down, ScrollKey::down},
+        {Qt::Key_Left, ScrollKey::left},      {Qt::Key_Right, ScrollKey::right},
+        {Qt::Key_PageUp, ScrollKey::page_up}, {Qt::Key_PageDown, ScrollKey::page_down},
+        {Qt::Key_Home, ScrollKey::home},      {Qt::Key_End, ScrollKey::end},
+    };
+    for (const auto& [key, scroll_key] : KEYS) {
+        if (event->key() == key) {
+            viewer_.scroll_by_key(scroll_key);
+            show_positions();
+            return;
+        }
+    }
+    TemplateDialog::keyPressEvent(event);
+}
+
+// The wheel over the table or a scroll bar moves the viewer line by line, as
+// many lines per notch as the desktop asks; over the horizontal bar, and
+// for a sideways wheel, it moves the columns.
+bool IncidenceWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Wheel) return TemplateDialog::eventFilter(watched, event);
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    const QPoint delta = wheel->angleDelta();
+    const bool sideways = watched == horizontal_ || (delta.y() == 0 && delta.x() != 0);
+    const ScrollBar bar = sideways ? ScrollBar::horizontal : ScrollBar::vertical;
+    int& pending = sideways ? pending_wheel_x_ : pending_wheel_y_;
+    // Wheels turn down (or right) with negative angles.
+    pending -= sideways && delta.y() == 0 ? delta.x() : (delta.y() != 0 ? delta.y() : delta.x());
+    const int notches = pending / QWheelEvent::DefaultDeltasPerStep;
+    pending -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0) {
+        viewer_.scroll_by_lines(bar, notches * QApplication::wheelScrollLines());
+        show_positions();
+    }
+    return true;
+}
+
+void IncidenceWindow::show_positions() {
+    vertical_->setValue(viewer_.first_visible_row());
+    horizontal_->setValue(viewer_.first_visible_column());
+    table_->update();
 }
 
 QScrollBar* IncidenceWindow::scroll_bar(ScrollBar bar) const noexcept {

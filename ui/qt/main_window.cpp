@@ -85,6 +85,11 @@ void MainWindow::mirror(const core::Availability& availability) {
         item->setEnabled(availability.is_enabled(id));
         if (item->isCheckable()) item->setChecked(availability.is_visualization_on());
     }
+    // The picture belongs to prototypes that may be gone: it leaves the
+    // screen with the check mark, not at some later paint.
+    const bool was_on = visualization_on_;
+    visualization_on_ = availability.is_visualization_on();
+    if (was_on && !visualization_on_) canvas_->repaint();
 }
 
 void MainWindow::close_without_asking() {

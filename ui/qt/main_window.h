@@ -47,6 +47,9 @@ private:
     Shell shell_;
     MapCanvas* canvas_;
     std::map<int, QAction*> actions_;
+    // The check mark of Sammon visualization as last mirrored (the menu
+    // item's own mark changes before the command runs).
+    bool visualization_on_ = false;
     bool closing_ = false;
 };
 

@@ -1,6 +1,8 @@
 #include "ui/qt/message_boxes.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "ui/qt/qt_text.h"
@@ -25,16 +27,38 @@ QMessageBox::Icon to_qt(Icon icon) {
 
 }  // namespace
 
-Answer show_message_box(const MessageBoxRequest& request) {
-    QMessageBox box(to_qt(request.icon), request.caption, request.text, QMessageBox::NoButton, request.owner);
+int caption_width(const QWidget& window) {
+    QFont font = window.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    // Beside the caption the title bar holds the icon and up to three
+    // buttons, each about a line high, and some space at both ends.
+    return metrics.horizontalAdvance(window.windowTitle()) + 6 * metrics.height();
+}
+
+std::unique_ptr<QMessageBox> make_message_box(const MessageBoxRequest& request) {
+    auto box = std::make_unique<QMessageBox>(to_qt(request.icon), request.caption, request.text,
+                                             QMessageBox::NoButton, request.owner);
     if (request.buttons == Buttons::yes_no) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(request.default_no ? QMessageBox::No : QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? Answer::yes : Answer::no;
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(request.default_no ? QMessageBox::No : QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    // The box takes the width of its text and buttons; an empty row as wide
+    // as the caption keeps a short text from cutting the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        grid->addItem(new QSpacerItem(caption_width(*box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box;
+}
+
+Answer show_message_box(const MessageBoxRequest& request) {
+    const std::unique_ptr<QMessageBox> box = make_message_box(request);
+    const int pressed = box->exec();
+    if (request.buttons == Buttons::yes_no) return pressed == QMessageBox::Yes ? Answer::yes : Answer::no;
     return Answer::ok;
 }
 

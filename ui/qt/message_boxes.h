@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "ui/host.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace veltra::ui::qt {
@@ -24,7 +26,15 @@ struct MessageBoxRequest {
 // without a window.
 using MessageBoxFunction = std::function<Answer(const MessageBoxRequest&)>;
 
-// The modal QMessageBox with the request's icon, buttons and default button.
+// The width a window needs for its caption in the window manager's title
+// bar: the caption in bold, the icon and the title bar's buttons.
+int caption_width(const QWidget& window);
+
+// The QMessageBox of a request: its icon, buttons and default button, and
+// at least as wide as its caption needs.
+std::unique_ptr<QMessageBox> make_message_box(const MessageBoxRequest& request);
+
+// The modal QMessageBox of the request; returns the answer.
 Answer show_message_box(const MessageBoxRequest& request);
 
 // The message boxes, beeps and wait cursor that every window of the program

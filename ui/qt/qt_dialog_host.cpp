@@ -1,5 +1,6 @@
 #include "ui/qt/qt_dialog_host.h"
 
+#include "ui/qt/live_painting.h"
 #include "ui/qt/placement.h"
 
 namespace veltra::ui::qt {
@@ -19,7 +20,12 @@ int QtDialogHost::run(const DialogDriver& driver) {
 
 std::string QtDialogHost::item_text(int id) { return dialog_.item_text(id); }
 
-void QtDialogHost::set_item_text(int id, std::string_view text) { dialog_.set_item_text(id, text); }
+// Operations that run from a button set fields without an event loop: a
+// field that is on screen shows its new text at once.
+void QtDialogHost::set_item_text(int id, std::string_view text) {
+    dialog_.set_item_text(id, text);
+    if (QWidget* field = dialog_.control(id)) paint_now(*field);
+}
 
 void QtDialogHost::end_dialog(int result) {
     if (dialog_.ended()) return;

@@ -1,6 +1,9 @@
 #include "ui/qt/qt_shell_host.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include "ui/qt/incidence_window.h"
 #include "ui/qt/main_window.h"
@@ -13,6 +16,7 @@ namespace veltra::ui::qt {
 QtShellHost::QtShellHost(MainWindow& window, QtHostHooks hooks)
     : window_(window),
       hooks_(std::move(hooks)),
+      folder_(QDir::homePath()),
       messages_([this](const MessageBoxRequest& request) { return hooks_.message_box(request); }) {}
 
 QWidget* QtShellHost::active_window() const {
@@ -41,11 +45,17 @@ int QtShellHost::run_table_import(TableImportDialog& dialog) {
 }
 
 std::optional<std::string> QtShellHost::open_file_dialog(int filter_id) {
-    return hooks_.choose_file({active_window(), FileDialogKind::open, filter_id});
+    return choose_file(FileDialogKind::open, filter_id);
 }
 
 std::optional<std::string> QtShellHost::save_file_dialog(int filter_id) {
-    return hooks_.choose_file({active_window(), FileDialogKind::save, filter_id});
+    return choose_file(FileDialogKind::save, filter_id);
+}
+
+std::optional<std::string> QtShellHost::choose_file(FileDialogKind kind, int filter_id) {
+    std::optional<std::string> path = hooks_.choose_file({active_window(), kind, filter_id, folder_});
+    if (path) folder_ = QFileInfo(QFile::decodeName(QByteArray::fromStdString(*path))).absolutePath();
+    return path;
 }
 
 void QtShellHost::show_help_topic(std::string_view keyword) {

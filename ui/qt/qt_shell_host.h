@@ -20,6 +20,8 @@ struct QtHostHooks {
     // Called with every modal dialog once it is on screen; empty: the user
     // drives it.
     DialogDriver drive_dialog;
+    // Told the raw results of the running operations; none: nobody listens.
+    SessionObserver* observer = nullptr;
 };
 
 // The shell's window system: the main window, modal dialogs and status
@@ -37,7 +39,7 @@ public:
     void show_help_topic(std::string_view keyword) override;
     void repaint_main_window() override;
     void close_main_window() override;
-    SessionObserver& observer() override { return observer_; }
+    SessionObserver& observer() override { return hooks_.observer != nullptr ? *hooks_.observer : observer_; }
 
     Answer message_box(std::string_view text, std::string_view caption, Icon icon,
                        Buttons buttons = Buttons::ok, bool default_no = false) override;
@@ -53,9 +55,13 @@ public:
 private:
     // The modal dialog on screen, else the main window.
     QWidget* active_window() const;
+    // An Open or Save choice that starts in the folder of the last file
+    // chosen in this run of the program (the home folder at first).
+    std::optional<std::string> choose_file(FileDialogKind kind, int filter_id);
 
     MainWindow& window_;
     QtHostHooks hooks_;
+    QString folder_;
     MessageService messages_;
     SessionObserver observer_;
     QPointer<HelpWindow> help_;

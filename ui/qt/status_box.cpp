@@ -1,7 +1,6 @@
 #include "ui/qt/status_box.h"
 
-#include <QApplication>
-
+#include "ui/qt/live_painting.h"
 #include "ui/qt/placement.h"
 
 namespace veltra::ui::qt {
@@ -18,20 +17,19 @@ QtStatusBox::QtStatusBox(const DialogTemplate& box, Placement placement, QWidget
         }
     };
     place();
-    dialog_->show();
-    // Let the window system map the box before the computation takes the
-    // thread; input waits, so no command can start in between. Once mapped,
-    // the frame is known and the box is placed by its outer size.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The box must be on screen, drawn whole, before the computation takes
+    // the thread. Once the window manager has framed it, the frame is known
+    // and the box is placed again by its outer size.
+    show_now(*dialog_);
     place();
-    dialog_->repaint();
+    paint_now(*dialog_);
 }
 
 void QtStatusBox::set_item_text(int id, std::string_view text) {
     dialog_->set_item_text(id, text);
-    if (QWidget* field = dialog_->control(id)) field->repaint();
+    if (QWidget* field = dialog_->control(id)) paint_now(*field);
 }
 
-void QtStatusBox::repaint() { dialog_->repaint(); }
+void QtStatusBox::repaint() { paint_now(*dialog_); }
 
 }  // namespace veltra::ui::qt

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "ui/qt/artwork.h"
+#include "ui/qt/elided_label.h"
 #include "ui/qt/qt_text.h"
 
 namespace veltra::ui::qt {
@@ -27,6 +28,24 @@ Qt::WindowFlags window_flags(std::uint32_t style) {
 
 // The icon control shows the icon at its own size, whatever the template says.
 constexpr int ICON_SIZE = 32;
+
+// A text control at least this high (dialog units) holds more than one line.
+constexpr int TWO_LINES = 16;
+
+// The button that leaves a dialog: Cancel or Done, or the only button (the
+// About box's OK); -1 when there is none (the status boxes).
+int leaving_button(const DialogTemplate& dialog_template) {
+    int buttons = 0;
+    int only = -1;
+    for (const ControlTemplate& control : dialog_template.controls) {
+        if (control.kind != ControlKind::push_button && control.kind != ControlKind::default_push_button)
+            continue;
+        if (control.id == 102) return 102;
+        ++buttons;
+        only = control.id;
+    }
+    return buttons == 1 ? only : -1;
+}
 
 }  // namespace
 
@@ -69,10 +88,18 @@ void TemplateDialog::add_control(const ControlTemplate& control) {
         }
         case ControlKind::static_text:
         case ControlKind::centered_static: {
-            auto* label = new QLabel(this);
-            label->setTextFormat(Qt::PlainText);
-            label->setText(text);
-            label->setWordWrap(control.kind == ControlKind::static_text);
+            const bool one_line = control.rect.height < TWO_LINES;
+            // A one-line text (a file path) that does not fit is elided, not
+            // cut; the value fields wrap when they are made taller.
+            QLabel* label = nullptr;
+            if (control.kind == ControlKind::static_text && one_line) {
+                label = new ElidedLabel(text, this);
+            } else {
+                label = new QLabel(this);
+                label->setTextFormat(Qt::PlainText);
+                label->setText(text);
+                label->setWordWrap(!one_line || control.kind == ControlKind::static_text);
+            }
             label->setAlignment(
                 Qt::AlignTop |
                 (control.kind == ControlKind::centered_static ? Qt::AlignHCenter : Qt::AlignLeft));
@@ -130,6 +157,8 @@ std::string TemplateDialog::item_text(int id) const {
     QString text;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         text = edit->text();
+    } else if (auto* elided = qobject_cast<ElidedLabel*>(widget)) {
+        text = elided->full_text();
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         text = label->text();
     } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
@@ -145,6 +174,8 @@ void TemplateDialog::set_item_text(int id, std::string_view text) {
     const QString value = to_qstring(text);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setText(value);
+    } else if (auto* elided = qobject_cast<ElidedLabel*>(widget)) {
+        elided->set_full_text(value);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(value);
     } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
@@ -179,9 +210,16 @@ void TemplateDialog::end_modal() {
 // No dialog of the program ends on Esc: Cancel and Done are ordinary buttons.
 void TemplateDialog::reject() {}
 
+// Without a system menu the dialog asks for no close box, but some window
+// managers draw one on every caption; there it does what the user means and
+// presses the button that leaves the dialog.
 void TemplateDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (template_.style & STYLE_SYSTEM_MENU) emit close_requested();
+    if (template_.style & STYLE_SYSTEM_MENU) {
+        emit close_requested();
+    } else if (const int id = leaving_button(template_); id >= 0 && isVisible()) {
+        press(id);
+    }
 }
 
 }  // namespace veltra::ui::qt

@@ -28,7 +28,9 @@ inline constexpr const char* CONTROL_ID_PROPERTY = "control_id";
 // with an id is found by that id and carries it as CONTROL_ID_PROPERTY and as
 // objectName "control_<id>". Button presses are reported by id. Esc never
 // closes it; the title bar close box exists only when the template has a
-// system menu, and then reports close_requested instead of closing.
+// system menu, and then reports close_requested instead of closing. A close
+// request from a window manager that draws a close box anyway presses the
+// dialog's Cancel or Done (or its only button).
 class TemplateDialog : public QDialog {
     Q_OBJECT
 
