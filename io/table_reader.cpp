@@ -191,9 +191,12 @@ TableError field_count_error(std::int64_t line, std::size_t count, std::size_t e
     return error;
 }
 
-TableError field_error(TableErrorKind kind, const TableField& field, std::size_t column, const Table& table) {
+TableError field_error(TableErrorKind kind, const TableField& field, std::size_t column, const Table& table,
+                       const TableOptions& options) {
     TableError error{kind, field.line, static_cast<std::int64_t>(column) + 1, table.columns[column].name,
                      std::string(field.text)};
+    error.decimal_comma = kind == TableErrorKind::not_a_number && options.decimal == '.' &&
+                          table.delimiter != TableDelimiter::comma && is_number(field.text, ',');
     return error;
 }
 
@@ -277,13 +280,13 @@ std::optional<TableError> read_rows(const Opening& opening, const TableOptions& 
                     break;
                 case FieldKind::missing:
                     if (options.missing == MissingValues::refuse)
-                        return field_error(TableErrorKind::missing_value, field, c, table);
+                        return field_error(TableErrorKind::missing_value, field, c, table, options);
                     dropped = true;
                     break;
                 case FieldKind::text:
-                    return field_error(TableErrorKind::not_a_number, field, c, table);
+                    return field_error(TableErrorKind::not_a_number, field, c, table, options);
                 case FieldKind::out_of_range:
-                    return field_error(TableErrorKind::out_of_range, field, c, table);
+                    return field_error(TableErrorKind::out_of_range, field, c, table, options);
             }
         }
         if (dropped) {
@@ -326,7 +329,16 @@ TableReadResult read_table(std::string_view text, const TableOptions& options) {
         table.columns.push_back({std::move(name), ColumnRole::variable});
     if (auto error = assign_roles(opening, options, table)) return std::move(*error);
     const auto nvars = static_cast<std::int64_t>(table.variable_names.size());
-    if (nvars == 0) return TableError{TableErrorKind::no_variables};
+    if (nvars == 0) {
+        TableError error{TableErrorKind::no_variables};
+        if (options.decimal == '.' && table.delimiter != TableDelimiter::comma) {
+            TableOptions comma = options;
+            comma.decimal = ',';
+            comma.delimiter = table.delimiter;
+            error.decimal_comma = std::holds_alternative<Table>(read_table(text, comma));
+        }
+        return error;
+    }
     if (nvars > options.max_variables) {
         TableError error{TableErrorKind::too_many_variables};
         error.count = nvars;

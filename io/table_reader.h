@@ -79,6 +79,9 @@ struct TableError {
     std::int64_t count = 0;
     std::int64_t expected = 0;
     std::int64_t dropped_rows = 0;  // no_data: rows dropped for missing values
+    // not_a_number and no_variables: with a decimal comma the text would read
+    // as numbers.
+    bool decimal_comma = false;
 };
 
 using TableReadResult = std::variant<Table, TableError>;

@@ -7,6 +7,8 @@ namespace veltra::ui {
 
 namespace {
 
+constexpr const char* DECIMAL_COMMA_HINT = " With a decimal comma, choose the decimal mark \",\".";
+
 std::string place(const io::TableError& error) {
     std::string text = "Line ";
     text += std::to_string(error.line);
@@ -83,7 +85,9 @@ std::string table_error_message(const io::TableError& error) {
             text += ".";
             return text;
         case TableErrorKind::not_a_number:
-            return place(error) + quoted(error.found) + " is not a number.";
+            text = place(error) + quoted(error.found) + " is not a number.";
+            if (error.decimal_comma) text += DECIMAL_COMMA_HINT;
+            return text;
         case TableErrorKind::out_of_range:
             return place(error) + quoted(error.found) + " is beyond the range of numbers.";
         case TableErrorKind::missing_value:
@@ -107,7 +111,9 @@ std::string table_error_message(const io::TableError& error) {
             text += ".";
             return text;
         case TableErrorKind::no_variables:
-            return "The file has no column of numbers.";
+            text = "The file has no column of numbers.";
+            if (error.decimal_comma) text += DECIMAL_COMMA_HINT;
+            return text;
         case TableErrorKind::unknown_column:
             return concat({"No column is named ", quoted(error.found), "."});
     }

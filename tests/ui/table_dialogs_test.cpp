@@ -125,6 +125,11 @@ TEST(TableMessages, EveryRefusalSaysWhereAndWhat) {
         {"", "The file is empty."},
         {"x,y\n", "The file has a header but no datavectors."},
         {"a,b\nc,d\n", "The file has no column of numbers."},
+        {"a;b\n1,5;2,5\n",
+         "The file has no column of numbers. With a decimal comma, choose the decimal mark \",\"."},
+        {"a;b\n1;2\n3,5;4\n",
+         "Line 3, column 1 (a): \"3,5\" is not a number. With a decimal comma, choose the decimal mark "
+         "\",\"."},
     };
     for (const auto& [text, message] : cases) {
         const io::TableReadResult result = io::read_table(text, {});
