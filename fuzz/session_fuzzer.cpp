@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     write_file(scratch() + "/W", parts[2]);
 
     std::ostringstream parse_errors;
-    const auto commands = batch::parse_script(parts[0], parse_errors);
+    const auto commands = batch::parse_script(parts[0], {}, parse_errors);
     if (commands) {
         const core::FixedClock clock(1000000000);
         core::Workspace ws(clock);
