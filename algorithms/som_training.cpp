@@ -89,7 +89,7 @@ void train_som(core::Workspace& ws, TrainingProgress& progress, const TrainingSc
         // Saturates rather than overflow after 2^31 - 1 epochs.
         if (progress.epochs_done < std::numeric_limits<std::int32_t>::max()) ++progress.epochs_done;
         measure(ws, progress, report);
-        if (observer) observer(report);
+        if (observer && !observer(report)) break;
     }
 }
 

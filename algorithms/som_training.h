@@ -46,8 +46,9 @@ void move_toward(core::Matrix& prototypes, std::int32_t p, const core::Matrix& d
 std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage);
 
 // Runs schedule.epochs epochs on the workspace, re-measuring the map and
-// calling the observer after each.
-using TrainingObserver = std::function<void(const EpochReport&)>;
+// calling the observer after each; the run ends early, keeping the epochs
+// done, when the observer returns false.
+using TrainingObserver = std::function<bool(const EpochReport&)>;
 void train_som(core::Workspace& ws, TrainingProgress& progress, const TrainingSchedule& schedule,
                const TrainingObserver& observer);
 

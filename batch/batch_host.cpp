@@ -2,9 +2,6 @@
 
 #include <cstdio>
 
-#include "ui/headless_dialog.h"
-#include "ui/incidence_viewer.h"
-
 namespace veltra::batch {
 
 namespace {
@@ -15,62 +12,17 @@ std::string real(double value) {
     return text;
 }
 
-// The status boxes show nothing in a script run: their values reach the
-// output through the observer.
-class SilentStatusBox final : public ui::StatusBox {
-public:
-    void set_item_text(int, std::string_view) override {}
-    void repaint() override {}
-};
-
 }  // namespace
 
-void BatchHost::begin_command(const BatchCommand& command) {
-    command_ = &command;
-    stopped_ = false;
+void BatchHost::information(std::string_view caption, std::string_view text) {
+    out_ << "message\t" << caption << '\t' << text << '\n';
 }
 
-ui::Answer BatchHost::message_box(std::string_view text, std::string_view caption, ui::Icon icon,
-                                  ui::Buttons buttons, bool) {
-    if (icon == ui::Icon::information) {
-        out_ << "message\t" << caption << '\t' << text << '\n';
-    } else {
-        err_ << caption << '\t' << text << '\n';
-        stopped_ = true;
-    }
-    // No script command asks a question; should one come, the safe answer.
-    return buttons == ui::Buttons::yes_no ? ui::Answer::no : ui::Answer::ok;
+void BatchHost::refusal(std::string_view caption, std::string_view text, ui::Icon) {
+    err_ << caption << '\t' << text << '\n';
 }
 
-int BatchHost::run_modal(ui::DialogProcedure& procedure) {
-    ui::HeadlessDialog dialog(procedure, *this);
-    if (!dialog.open() || !command_) return dialog.result();
-    for (const DialogAction& action : command_->actions) {
-        if (stopped_ || dialog.ended()) break;
-        if (action.kind == DialogAction::Kind::type) {
-            dialog.type(action.id, action.text);
-        } else {
-            dialog.press(action.id);
-        }
-    }
-    return dialog.result();
-}
-
-std::unique_ptr<ui::StatusBox> BatchHost::open_status_box(const ui::DialogTemplate&, ui::Placement) {
-    return std::make_unique<SilentStatusBox>();
-}
-
-void BatchHost::run_incidence_viewer(ui::IncidenceViewer& viewer) {
-    for (int p = 0; p < viewer.line_count(); ++p) out_ << "incidence\t" << viewer.line(p) << '\n';
-}
-
-std::optional<std::string> BatchHost::open_file_dialog(int) {
-    return command_ ? command_->path : std::nullopt;
-}
-
-std::optional<std::string> BatchHost::save_file_dialog(int) {
-    return command_ ? command_->path : std::nullopt;
-}
+void BatchHost::incidence_line(std::string_view line) { out_ << "incidence\t" << line << '\n'; }
 
 void BatchHost::convergence_step(double heterogeneity) {
     out_ << "fixpoint\t" << real(heterogeneity) << '\n';

@@ -53,21 +53,16 @@ std::optional<std::vector<NumberedCommand>> parse_script(std::string_view script
 
 bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& host, std::ostream& err) {
     const BatchCommand& command = numbered.command;
-    core::Workspace& ws = shell.workspace();
-    if (!ws.availability.is_enabled(command.command_id)) {
-        at_line(err, numbered.line) << not_available_message(command.command_id, ws.availability) << '\n';
-        return false;
-    }
-    host.begin_command(command);
-    // Sammon visualization already on is switched off first, so that it is
-    // recomputed by the same path as when it is switched on.
-    if (command.command_id == core::CMD_SAMMON_VISUALIZATION && ws.availability.is_visualization_on()) {
-        shell.on_command(command.command_id);
-    }
-    shell.on_command(command.command_id);
-    if (host.stopped()) {
-        at_line(err, numbered.line) << command.name << " stopped the script\n";
-        return false;
+    switch (run_menu_command(command, shell, host)) {
+        case CommandOutcome::ran:
+            break;
+        case CommandOutcome::not_available:
+            at_line(err, numbered.line)
+                << not_available_message(command.command_id, shell.workspace().availability) << '\n';
+            return false;
+        case CommandOutcome::stopped:
+            at_line(err, numbered.line) << command.name << " stopped the script\n";
+            return false;
     }
     if (command.svg_path) {
         const MonospaceMeasurer measurer;

@@ -15,25 +15,16 @@ TableImportReport import_table(Workspace& ws, const std::string& path, const Tab
     io::Table& table = std::get<io::Table>(read);
     ColumnScaling scaling = scale_columns(table.values, table.ndata, table.nvars, options.scaling);
 
-    auto data = alloc_matrix(ws.heap, table.ndata, table.nvars);
-    if (!data) {
-        report.status = TableImportStatus::out_of_memory;
-        return report;
-    }
-    const auto nvars = static_cast<std::size_t>(table.nvars);
-    for (std::int32_t i = 0; i < table.ndata; ++i)
-        std::copy_n(table.values.begin() + static_cast<std::ptrdiff_t>(i * nvars), nvars, (*data)[i]);
-
-    release_block(ws.data);
-    ws.data = std::move(*data);
-    ws.ndata = table.ndata;
-    ws.nvars = table.nvars;
-    ws.data_file_name = path;
     for (const std::int32_t v : scaling.constant_columns)
         report.constant_columns.push_back(table.variable_names[static_cast<std::size_t>(v)]);
-    ws.annotations =
-        DataAnnotations{std::move(table.variable_names), table.label_column, std::move(table.labels),
-                        std::move(scaling.offsets), std::move(scaling.scales)};
+    DataAnnotations annotations{std::move(table.variable_names), table.label_column, std::move(table.labels),
+                                std::move(scaling.offsets), std::move(scaling.scales)};
+    if (replace_data(ws, table.values, table.ndata, table.nvars, std::move(annotations), path) !=
+        StorageResult::ok) {
+        report.status = TableImportStatus::out_of_memory;
+        report.constant_columns.clear();
+        return report;
+    }
 
     report.ndata = table.ndata;
     report.nvars = table.nvars;

@@ -1,5 +1,7 @@
 #include "core/workspace.h"
 
+#include <algorithm>
+
 #include "io/matrix_reader.h"
 
 namespace veltra::core {
@@ -44,6 +46,22 @@ ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int
     const io::ReadResult read = io::read_matrix_file(path, ws.data, ndata, nvars, ws.heap);
     if (read == io::ReadResult::out_of_memory) release_block(ws.data);
     return imported(read);
+}
+
+StorageResult replace_data(Workspace& ws, std::span<const double> values, std::int32_t ndata,
+                           std::int32_t nvars, DataAnnotations annotations, std::string file_name) {
+    auto data = alloc_matrix(ws.heap, ndata, nvars);
+    if (!data) return StorageResult::out_of_memory;
+    const auto row = static_cast<std::size_t>(nvars);
+    for (std::int32_t i = 0; i < ndata; ++i)
+        std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(i * row), row, (*data)[i]);
+    release_block(ws.data);
+    ws.data = std::move(*data);
+    ws.ndata = ndata;
+    ws.nvars = nvars;
+    ws.annotations = std::move(annotations);
+    ws.data_file_name = std::move(file_name);
+    return StorageResult::ok;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/availability.h"
@@ -63,6 +64,14 @@ enum class StorageResult { ok, out_of_memory };
 // fills it from the file. On a read error the new matrix keeps what was read.
 [[nodiscard]] ImportResult import_datavectors(Workspace& ws, const std::string& path, std::int32_t ndata,
                                               std::int32_t nvars);
+
+// Replaces the data matrix with a new ndata x nvars one holding `values` (row
+// by row, ndata * nvars of them), and ndata, nvars, the annotations and the
+// data file name with the given ones. Without the storage for the new matrix
+// the workspace is left exactly as it was.
+[[nodiscard]] StorageResult replace_data(Workspace& ws, std::span<const double> values, std::int32_t ndata,
+                                         std::int32_t nvars, DataAnnotations annotations,
+                                         std::string file_name);
 
 // Re-creates the per-map storage for the current nprotos, ndata and nvars,
 // the kernels' scratch last. On failure, what was allocated before the

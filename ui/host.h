@@ -80,6 +80,9 @@ public:
     virtual void pairwise_done(int /*total*/, int /*successful*/, double /*simplicity*/) {}
     virtual void epoch_done(const algorithms::EpochReport& /*report*/) {}
     virtual void projection_done(double /*stress*/, const double* /*x*/, const double* /*y*/, int /*n*/) {}
+    // Asked after each training epoch has been reported: true ends the run
+    // there, as though its epochs were all done.
+    virtual bool stop_requested() { return false; }
 };
 
 // What the shell needs from the main window and the window system.

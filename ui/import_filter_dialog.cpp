@@ -18,6 +18,18 @@ constexpr std::int32_t COUNT_MAX = 32767;
 
 }  // namespace
 
+bool data_counts_valid(MessageHost& host, std::int64_t ndata, std::int64_t nvars) {
+    if (ndata > COUNT_MAX || ndata < 1) {
+        invalid_input(host, "# of datavectors must be in the range [1,32767]!");
+        return false;
+    }
+    if (nvars > COUNT_MAX || nvars < 1) {
+        invalid_input(host, "# of variables must be in the range [1,32767]!");
+        return false;
+    }
+    return true;
+}
+
 const DialogTemplate& ImportFilterDialog::dialog_template() const { return IMPORTFILTER; }
 
 void ImportFilterDialog::on_open(DialogHost& host) {
@@ -55,15 +67,8 @@ void ImportFilterDialog::on_command(DialogHost& host, int id) {
 
 void ImportFilterDialog::import(DialogHost& host) {
     const std::int32_t ndata = read_integer_field(host, NDATA, FIELD_LIMIT);
-    if (ndata > COUNT_MAX || ndata < 1) {
-        invalid_input(host, "# of datavectors must be in the range [1,32767]!");
-        return;
-    }
     const std::int32_t nvars = read_integer_field(host, NVARS, FIELD_LIMIT);
-    if (nvars > COUNT_MAX || nvars < 1) {
-        invalid_input(host, "# of variables must be in the range [1,32767]!");
-        return;
-    }
+    if (!data_counts_valid(host, ndata, nvars)) return;
     host.begin_wait_cursor();
     switch (core::import_datavectors(ws_, ws_.data_file_name, ndata, nvars)) {
         case core::ImportResult::ok:

@@ -5,6 +5,10 @@
 
 namespace veltra::ui {
 
+// The checks of a data import's counts, the datavectors' first: false after
+// the Invalid Input message of the first one outside [1,32767].
+bool data_counts_valid(MessageHost& host, std::int64_t ndata, std::int64_t nvars);
+
 // "IMPORTFILTER" (command 11): the data file first, then how many datavectors
 // and variables to read from it. Ends with 1 after a successful import, 0
 // otherwise (also at once when the file choice is cancelled).

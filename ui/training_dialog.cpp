@@ -110,7 +110,10 @@ void TrainingDialog::calculate(DialogHost& host) {
     host.begin_wait_cursor();
     monitor_.repaint();
     algorithms::train_som(ws_, session_.progress, session_.schedule,
-                          [this](const algorithms::EpochReport& report) { show_epoch(report); });
+                          [this](const algorithms::EpochReport& report) {
+                              show_epoch(report);
+                              return !shell_.observer().stop_requested();
+                          });
     host.set_visible(true);
     ws_.availability.raise(core::AvailabilityEvent::training_done);
     host.end_wait_cursor();

@@ -104,7 +104,10 @@ TEST(EndToEnd, TwoClustersThroughEveryAlgorithm) {
     std::vector<EpochReport> reports;
     for (const TrainingSchedule& stage : stages) {
         f.clock.advance(7);
-        train_som(ws, progress, stage, [&](const EpochReport& r) { reports.push_back(r); });
+        train_som(ws, progress, stage, [&](const EpochReport& r) {
+            reports.push_back(r);
+            return true;
+        });
         std::vector<int> flags(3, 0);
         // The epochs of a stage share its second: each goes on with the draws.
         test::ReferenceLcg stream(static_cast<std::uint32_t>(f.clock.now_seconds()));

@@ -16,7 +16,10 @@ using test::Rows;
 std::vector<EpochReport> train(core::Workspace& ws, TrainingProgress& progress,
                                const TrainingSchedule& schedule) {
     std::vector<EpochReport> reports;
-    train_som(ws, progress, schedule, [&](const EpochReport& r) { reports.push_back(r); });
+    train_som(ws, progress, schedule, [&](const EpochReport& r) {
+        reports.push_back(r);
+        return true;
+    });
     return reports;
 }
 
