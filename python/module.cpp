@@ -3,6 +3,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
 
 #include "python/session.h"
 
@@ -113,16 +114,16 @@ Prototypes, winners and grid cells are numbered from 0 in arrays.)")
              "writes the assignment file `path` when given. Returns the winners.")
         .def(
             "export_prototypes",
-            [](Session& s, const std::string& path) { s.export_file("export-prototypes", path); }, "path"_a,
-            "Writes the prototypes (.wgt).")
+            [](Session& s, const std::filesystem::path& path) { s.export_file("export-prototypes", path); },
+            "path"_a, "Writes the prototypes (.wgt).")
         .def(
             "export_violations",
-            [](Session& s, const std::string& path) { s.export_file("export-violations", path); }, "path"_a,
-            "Writes the violations per prototype (.vio).")
+            [](Session& s, const std::filesystem::path& path) { s.export_file("export-violations", path); },
+            "path"_a, "Writes the violations per prototype (.vio).")
         .def(
             "export_mean_values",
-            [](Session& s, const std::string& path) { s.export_file("export-mean-values", path); }, "path"_a,
-            "Writes the mean datavector per prototype (.avg).")
+            [](Session& s, const std::filesystem::path& path) { s.export_file("export-mean-values", path); },
+            "path"_a, "Writes the mean datavector per prototype (.avg).")
         .def("export_table", &Session::export_table, "kind"_a, "path"_a,
              "Writes a CSV table with names: kind is 'prototypes', 'assignment' or 'frequency'.")
         .def_property_readonly(

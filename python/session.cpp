@@ -1,5 +1,7 @@
 #include "python/session.h"
 
+#include <pybind11/stl.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -141,12 +143,12 @@ void Session::run(const std::vector<std::string>& words, const py::object& on_ep
     if (host_.refusal()) raise_refusal(*host_.refusal());
 }
 
-void Session::import_datavectors(const std::string& path, std::int64_t ndata, std::int64_t nvars) {
-    run({"import-datavectors", path, integer_text(ndata), integer_text(nvars)});
+void Session::import_datavectors(const std::filesystem::path& path, std::int64_t ndata, std::int64_t nvars) {
+    run({"import-datavectors", path.string(), integer_text(ndata), integer_text(nvars)});
 }
 
-void Session::import_table(const std::string& path, const py::kwargs& options) {
-    std::vector<std::string> words{"import-table", path};
+void Session::import_table(const std::filesystem::path& path, const py::kwargs& options) {
+    std::vector<std::string> words{"import-table", path.string()};
     for (const auto& [name, value] : options) {
         words.push_back(py::str(name).cast<std::string>() + "=" + option_text(value));
     }
@@ -164,7 +166,7 @@ void Session::set_data(const py::object& array, const py::object& names, const p
     given.values = std::span<const double>(values.data(), static_cast<std::size_t>(values.size()));
     given.ndata = values.shape(0);
     given.nvars = values.shape(1);
-    if (!names.is_none()) given.names = names.cast<std::vector<std::string>>();
+    if (!names.is_none()) given.names = py::cast<std::vector<std::string>>(py::list(names));
     if (!labels.is_none()) given.labels = py::cast<std::vector<std::string>>(py::list(labels));
     host_.clear();
     if (!ui::set_data(ws_, host_, std::move(given))) raise_refusal(*host_.refusal());
@@ -184,7 +186,9 @@ std::string Session::show_map() {
     return text;
 }
 
-void Session::import_prototypes(const std::string& path) { run({"import-prototypes", path}); }
+void Session::import_prototypes(const std::filesystem::path& path) {
+    run({"import-prototypes", path.string()});
+}
 
 void Session::random_weights(double upper, double lower) {
     // The limits' fields read at most 12 characters.
@@ -221,17 +225,17 @@ Projection Session::sammon() {
 }
 
 py::array_t<std::int32_t> Session::recall_frequency(std::int64_t start, std::int64_t cycle,
-                                                    const std::optional<std::string>& path) {
+                                                    const std::optional<std::filesystem::path>& path) {
     const std::optional<ScratchFolder> scratch = path ? std::nullopt : std::make_optional<ScratchFolder>();
-    run({"recall-frequency", path ? *path : scratch->file("recall.frq"), integer_text(start),
+    run({"recall-frequency", path ? path->string() : scratch->file("recall.frq"), integer_text(start),
          integer_text(cycle)});
     return win_counts();
 }
 
 py::array_t<std::int32_t> Session::recall_assignment(std::int64_t start, std::int64_t cycle,
-                                                     const std::optional<std::string>& path) {
+                                                     const std::optional<std::filesystem::path>& path) {
     const std::optional<ScratchFolder> scratch = path ? std::nullopt : std::make_optional<ScratchFolder>();
-    run({"recall-assignment", path ? *path : scratch->file("recall.lst"), integer_text(start),
+    run({"recall-assignment", path ? path->string() : scratch->file("recall.lst"), integer_text(start),
          integer_text(cycle)});
     std::vector<std::int32_t> selected;
     for (std::int64_t i = start - 1; i < ws_.ndata; i += cycle) {
@@ -240,10 +244,12 @@ py::array_t<std::int32_t> Session::recall_assignment(std::int64_t start, std::in
     return copy_of(selected.data(), static_cast<std::int32_t>(selected.size()));
 }
 
-void Session::export_file(const char* command, const std::string& path) { run({command, path}); }
+void Session::export_file(const char* command, const std::filesystem::path& path) {
+    run({command, path.string()});
+}
 
-void Session::export_table(const std::string& kind, const std::string& path) {
-    run({"export-table", kind, path});
+void Session::export_table(const std::string& kind, const std::filesystem::path& path) {
+    run({"export-table", kind, path.string()});
 }
 
 std::int32_t Session::count(std::int32_t core::Workspace::*field) const {

@@ -4,6 +4,7 @@
 #include <pybind11/pybind11.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,13 +34,13 @@ class Session {
 public:
     explicit Session(std::optional<std::int64_t> clock);
 
-    void import_datavectors(const std::string& path, std::int64_t ndata, std::int64_t nvars);
-    void import_table(const std::string& path, const pybind11::kwargs& options);
+    void import_datavectors(const std::filesystem::path& path, std::int64_t ndata, std::int64_t nvars);
+    void import_table(const std::filesystem::path& path, const pybind11::kwargs& options);
     void set_data(const pybind11::object& array, const pybind11::object& names,
                   const pybind11::object& labels);
     void map_size(std::int64_t rows, std::int64_t cols);
     std::string show_map();
-    void import_prototypes(const std::string& path);
+    void import_prototypes(const std::filesystem::path& path);
     void random_weights(double upper, double lower);
     std::vector<std::pair<int, double>> pick_datapoints(std::int64_t trials);
     std::vector<double> converge();
@@ -48,11 +49,11 @@ public:
                                                double factor, const pybind11::object& on_epoch);
     Projection sammon();
     pybind11::array_t<std::int32_t> recall_frequency(std::int64_t start, std::int64_t cycle,
-                                                     const std::optional<std::string>& path);
+                                                     const std::optional<std::filesystem::path>& path);
     pybind11::array_t<std::int32_t> recall_assignment(std::int64_t start, std::int64_t cycle,
-                                                      const std::optional<std::string>& path);
-    void export_file(const char* command, const std::string& path);
-    void export_table(const std::string& kind, const std::string& path);
+                                                      const std::optional<std::filesystem::path>& path);
+    void export_file(const char* command, const std::filesystem::path& path);
+    void export_table(const std::string& kind, const std::filesystem::path& path);
 
     // Copies of the workspace's results.
     std::int32_t count(std::int32_t core::Workspace::*field) const;

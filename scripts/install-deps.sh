@@ -3,9 +3,11 @@
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+          python3-dev python3-numpy pybind11-dev)
 if [ "${1:-run}" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev git)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev git
+             python3-pytest python3-matplotlib)
 fi
 
 missing=()

@@ -19,14 +19,15 @@ cmake --build build/test -j"$jobs"
 ctest --test-dir build/test --output-on-failure -j"$jobs"
 
 echo "== Sanitizer build (address, undefined behaviour)"
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=ON >/dev/null
+# An extension built with the sanitizers cannot load into the plain interpreter.
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=ON -DVELTRA_BUILD_PYTHON=OFF >/dev/null
 cmake --build build/sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(pwd)/scripts/lsan.supp \
   UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
 echo "== Fuzzers (${fuzz_seconds} s each)"
 CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_BUILD_FUZZERS=ON \
-  -DVELTRA_BUILD_TESTS=OFF -DVELTRA_BUILD_QT=OFF >/dev/null
+  -DVELTRA_BUILD_TESTS=OFF -DVELTRA_BUILD_QT=OFF -DVELTRA_BUILD_PYTHON=OFF >/dev/null
 fuzzers="matrix_reader script_reader session field_reading table_reader"
 cmake --build build/fuzz -j"$jobs" --target $(for f in $fuzzers; do printf '%s_fuzzer ' "$f"; done)
 for fuzzer in $fuzzers; do

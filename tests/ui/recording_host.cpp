@@ -164,6 +164,7 @@ void RecordingHost::pairwise_done(int total, int successful, double simplicity) 
 
 void RecordingHost::epoch_done(const algorithms::EpochReport& report) {
     log.push_back("epoch " + std::to_string(report.epochs) + " " + std::to_string(report.iterations));
+    last_epoch_ = report.epochs;
 }
 
 void RecordingHost::projection_done(double stress, const double*, const double*, int n) {

@@ -57,6 +57,9 @@ public:
     HeadlessDialog* current_dialog = nullptr;
     // Whether the current dialog was visible at each status box write.
     std::vector<bool> visible_at_status_write;
+    // stop_requested() is true once an epoch with this count was reported
+    // (never when 0).
+    std::int32_t stop_after_epoch = 0;
 
     // The entries of `log` that start with `prefix`.
     std::vector<std::string> entries(const std::string& prefix) const;
@@ -84,8 +87,10 @@ public:
     void pairwise_done(int total, int successful, double simplicity) override;
     void epoch_done(const algorithms::EpochReport& report) override;
     void projection_done(double stress, const double* x, const double* y, int n) override;
+    bool stop_requested() override { return stop_after_epoch > 0 && last_epoch_ >= stop_after_epoch; }
 
 private:
+    std::int32_t last_epoch_ = 0;
     std::optional<std::string> next_file_answer(const char* kind, int filter_id);
 };
 

@@ -187,6 +187,12 @@ TEST(TrainingDialog, FeedsTheMonitorPerEpochWhileHiddenAndContinuesTheCounts) {
     EXPECT_EQ(s.host.entries("sammon").size(), 3u);
     EXPECT_EQ(s.host.entries("repaint").size(), 3u);
     EXPECT_EQ(s.session.progress.epochs_done, 5);
+
+    // Asked to stop after epoch 6, a run of 10 ends there as a finished run does.
+    s.host.stop_after_epoch = 6;
+    EXPECT_EQ(calculate(dialog, s.host, "10", "1", "0.1", "0.5"),
+              std::vector<std::string>{"SOM|SOM training done."});
+    EXPECT_EQ(s.session.progress.epochs_done, 6);
 }
 
 TEST(TrainingDialog, MonitorFieldsUseTheirFormats) {
