@@ -28,7 +28,8 @@ def train():
     session.pick_datapoints(40)
     session.converge()
     session.pairwise_exchange(200)
-    for epochs, order, rate, factor in [(20, 1, 0.05, 0.05), (30, 0, 0.05, 0), (50, 0, 0.01, 0)]:
+    # Wide neighbourhoods first order the map, the winners alone then fit it.
+    for epochs, order, rate, factor in [(30, 2, 0.1, 0.5), (30, 1, 0.05, 0.3), (50, 0, 0.02, 0)]:
         reports = session.train(epochs, order, rate, factor)
     last = reports[-1]
     print(f"{last.epochs} epochs: heterogeneity {last.heterogeneity:.4f}, "
