@@ -45,7 +45,12 @@ PYBIND11_MODULE(veltra, m) {
     py::class_<PythonHost::Pairwise>(m, "PairwiseReport", "What one pairwise exchange run did.")
         .def_readonly("total", &PythonHost::Pairwise::total, "exchanges tried")
         .def_readonly("successful", &PythonHost::Pairwise::successful, "exchanges kept")
-        .def_readonly("simplicity", &PythonHost::Pairwise::simplicity, "the simplicity afterwards");
+        .def_readonly("simplicity", &PythonHost::Pairwise::simplicity, "the simplicity afterwards")
+        .def("__repr__", [](const PythonHost::Pairwise& r) {
+            return "PairwiseReport(total=" + std::to_string(r.total) +
+                   ", successful=" + std::to_string(r.successful) +
+                   ", simplicity=" + py::repr(py::float_(r.simplicity)).cast<std::string>() + ")";
+        });
 
     py::class_<Projection>(m, "Projection", "A Sammon projection of the prototypes.")
         .def_readonly("stress", &Projection::stress)
