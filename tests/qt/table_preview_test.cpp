@@ -35,7 +35,7 @@ TEST(TablePreview, ShowsTheFirstRowsAndFollowsTheSettings) {
         EXPECT_EQ(headers(*table), (QStringList{"V1", "V2", "V3"}));
         EXPECT_EQ(table->rowCount(), 3);
         type(dialog, TABLE_HEADER, "auto");
-        dialog.press(101);
+        dialog.press(CONTROL_OK);
     };
     session.command(core::CMD_IMPORT_TABLE);
     EXPECT_EQ(session.message_texts(),

@@ -35,6 +35,33 @@ inline void prototypes_from_data(core::Workspace& ws) {
     ws.availability.raise(core::AvailabilityEvent::prototypes_set);
 }
 
+// The commands enabled at each stage of a session, in menu order: at start,
+// with data, with a map, with prototypes, after training.
+inline const std::vector<int> ENABLED_AT_START = {core::CMD_IMPORT_DATAVECTORS, core::CMD_QUIT,
+                                                  core::CMD_HELP_CONTENTS, core::CMD_ABOUT};
+inline const std::vector<int> ENABLED_WITH_DATA = {core::CMD_IMPORT_DATAVECTORS, core::CMD_QUIT,
+                                                   core::CMD_MAP_SIZE, core::CMD_HELP_CONTENTS,
+                                                   core::CMD_ABOUT};
+inline const std::vector<int> ENABLED_WITH_MAP = {
+    core::CMD_IMPORT_DATAVECTORS, core::CMD_IMPORT_PROTOTYPES, core::CMD_QUIT,
+    core::CMD_MAP_SIZE,           core::CMD_MAP_SHOW,          core::CMD_RANDOM_WEIGHTS,
+    core::CMD_PICK_DATAPOINTS,    core::CMD_HELP_CONTENTS,     core::CMD_ABOUT};
+inline const std::vector<int> ENABLED_WITH_PROTOTYPES = {core::CMD_IMPORT_DATAVECTORS,
+                                                         core::CMD_IMPORT_PROTOTYPES,
+                                                         core::CMD_EXPORT_PROTOTYPES,
+                                                         core::CMD_QUIT,
+                                                         core::CMD_MAP_SIZE,
+                                                         core::CMD_MAP_SHOW,
+                                                         core::CMD_RANDOM_WEIGHTS,
+                                                         core::CMD_PICK_DATAPOINTS,
+                                                         core::CMD_CONVERGE,
+                                                         core::CMD_PAIRWISE_EXCHANGE,
+                                                         core::CMD_SAMMON_VISUALIZATION,
+                                                         core::CMD_SOM_TRAINING,
+                                                         core::CMD_HELP_CONTENTS,
+                                                         core::CMD_ABOUT};
+inline const std::vector<int> ENABLED_AFTER_TRAINING(core::ALL_COMMANDS.begin(), core::ALL_COMMANDS.end());
+
 // The commands enabled now, in menu order.
 inline std::vector<int> enabled_commands(const core::Workspace& ws) {
     std::vector<int> ids;
