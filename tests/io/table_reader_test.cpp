@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/heap.h"
+#include "core/storage/heap.h"
 #include "io/matrix_reader.h"
 #include "tests/core/temp_directory.h"
 
