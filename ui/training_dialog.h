@@ -6,7 +6,7 @@
 #include "algorithms/som_training.h"
 #include "core/workspace.h"
 #include "ui/host.h"
-#include "ui/shell.h"
+#include "ui/session.h"
 
 namespace veltra::ui {
 
