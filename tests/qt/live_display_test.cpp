@@ -7,6 +7,7 @@
 
 #include "core/map_shape.h"
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/control_ids.h"
 #include "ui/field_reading.h"
 
@@ -64,14 +65,8 @@ struct LiveSession {
     OperationWatcher watcher;
 
     LiveSession(int rows, int cols) {
-        core::Workspace& ws = session.ws;
-        ws.availability.raise(core::AvailabilityEvent::begin_data_import);
-        EXPECT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
-                  core::ImportResult::ok);
-        ws.availability.raise(core::AvailabilityEvent::data_imported);
-        ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
-        EXPECT_EQ(core::set_map_shape(ws, rows, cols), core::MapShapeResult::ok);
-        ws.availability.raise(core::AvailabilityEvent::map_defined);
+        veltra::testing::prepare_map(session.ws, session.dir, veltra::testing::TWELVE_BY_TWO, 12, 2, rows,
+                                     cols);
         session.scripts["RANDOMWEIGHTS"] = [](TemplateDialog& dialog) {
             type(dialog, WEIGHTS_UPPER, "6");
             type(dialog, WEIGHTS_LOWER, "0");

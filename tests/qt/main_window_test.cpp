@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/control_ids.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/status_box.h"
@@ -88,7 +89,7 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
                   session.ws.availability.is_visualization_on());
     };
 
-    session.file_choices = {session.write_file("data.dat", TWELVE_BY_TWO)};
+    session.file_choices = {session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO)};
     session.scripts["IMPORTFILTER"] = [](TemplateDialog& dialog) {
         EXPECT_NE(dialog.item_text(IMPORT_FILE_NAME), "None");
         type(dialog, IMPORT_NDATA, "12");
@@ -155,7 +156,7 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_TRUE(session.window().action(CMD_SAMMON_VISUALIZATION)->isChecked());
 
     // Recall and export choose their file through the Save dialog.
-    session.file_choices = {session.path("counts.frq"), session.path("prototypes.wgt")};
+    session.file_choices = {session.dir.path("counts.frq"), session.dir.path("prototypes.wgt")};
     session.scripts["RECALL"] = [](TemplateDialog& dialog) {
         EXPECT_NE(dialog.item_text(RECALL_FILE_NAME), "None");
         dialog.press(CONTROL_OK);
@@ -168,8 +169,8 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_EQ(session.file_requests[1].filter_id, 5);
     EXPECT_EQ(session.file_requests[2].kind, FileDialogKind::save);
     EXPECT_EQ(session.file_requests[2].filter_id, 2);
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.path("counts.frq"))));
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.path("prototypes.wgt"))));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.dir.path("counts.frq"))));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.dir.path("prototypes.wgt"))));
 
     session.scripts["PAIRWISE"] = [](TemplateDialog& dialog) {
         type(dialog, PAIRWISE_COUNT, "5");
@@ -206,7 +207,7 @@ TEST(MainWindow, CancelledFileChoiceNeverShowsTheDialog) {
 // bottom-right corner and shows the last epoch.
 TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
     QtSession session;
-    session.file_choices = {session.write_file("data.dat", TWELVE_BY_TWO)};
+    session.file_choices = {session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO)};
     session.scripts["IMPORTFILTER"] = [&session](TemplateDialog& dialog) {
         type(dialog, IMPORT_NDATA, "0");
         dialog.press(CONTROL_OK);
@@ -275,14 +276,15 @@ TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
 // chosen last in this run; a cancelled choice changes nothing.
 TEST(MainWindow, FileDialogsStartInTheFolderUsedLast) {
     QtSession session;
-    session.file_choices = {std::nullopt, session.write_file("data.dat", TWELVE_BY_TWO), std::nullopt};
+    session.file_choices = {std::nullopt, session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO),
+                            std::nullopt};
     session.scripts["IMPORTFILTER"] = [](TemplateDialog& dialog) { dialog.press(CONTROL_CANCEL); };
     for (int i = 0; i < 3; ++i) session.command(CMD_IMPORT_DATAVECTORS);
     ASSERT_EQ(session.file_requests.size(), 3U);
     EXPECT_EQ(session.file_requests[0].folder, QDir::homePath());
     EXPECT_EQ(session.file_requests[1].folder, QDir::homePath());
     EXPECT_EQ(session.file_requests[2].folder,
-              QFileInfo(QString::fromStdString(session.path("data.dat"))).absolutePath());
+              QFileInfo(QString::fromStdString(session.dir.path("data.dat"))).absolutePath());
 }
 
 // Quit, the title bar's close and Alt+F4 ask first; No keeps the program,
@@ -330,7 +332,7 @@ TEST(MainWindow, HelpOpensTheContentsAndTheDialogTopics) {
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->current_topic(), QUrl("qrc:/help/contents.html"));
 
-    session.file_choices = {session.write_file("data.dat", TWELVE_BY_TWO)};
+    session.file_choices = {session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO)};
     QUrl topic;
     session.scripts["IMPORTFILTER"] = [&session, &topic](TemplateDialog& dialog) {
         dialog.press(CONTROL_HELP);

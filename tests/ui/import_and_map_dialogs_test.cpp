@@ -2,11 +2,11 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/control_ids.h"
 #include "ui/headless_dialog.h"
 #include "ui/import_filter_dialog.h"
 #include "ui/map_shape_dialog.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -17,7 +17,7 @@ using testing::type;
 TEST(ImportFilterDialog, ReadsFiveCharactersStepsWithinBoundsAndKeepsOpenOnReadErrors) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
     const std::string path = dir.write("six.dat", "1 2 3 4 5 6\n");
     host.file_answers = {path};
@@ -83,10 +83,10 @@ TEST(ImportFilterDialog, ReadsFiveCharactersStepsWithinBoundsAndKeepsOpenOnReadE
 TEST(ImportFilterDialog, CancelledFileChoiceEndsAtOnceAndStillGraysEverything) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-    testing::prototypes_from_data(ws);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    veltra::testing::prototypes_from_data(ws);
     ws.availability.raise(core::AvailabilityEvent::toggle_visualization);
     ws.data_file_name = "earlier.dat";
 
@@ -94,7 +94,7 @@ TEST(ImportFilterDialog, CancelledFileChoiceEndsAtOnceAndStillGraysEverything) {
     HeadlessDialog dialog(procedure, host);
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(dialog.result(), 0);
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_AT_START);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_AT_START);
     EXPECT_FALSE(ws.availability.is_visualization_on());
     EXPECT_EQ(ws.data_file_name, "earlier.dat");
     EXPECT_TRUE(host.messages.empty());
@@ -107,19 +107,19 @@ TEST(ImportFilterDialog, CancelledFileChoiceEndsAtOnceAndStillGraysEverything) {
     second.press(CONTROL_CANCEL);
     EXPECT_EQ(second.result(), 0);
     EXPECT_EQ(host.entries("help"), std::vector<std::string>{"help import datavectors"});
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_AT_START);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_AT_START);
 }
 
 TEST(MapShapeDialog, AcceptsOneToThirtySixPrototypesAndArrowsNeverLeaveThatRange) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 1, 1);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 1, 1);
     MapShapeDialog procedure(ws, host);
     HeadlessDialog dialog(procedure, host);
     ASSERT_TRUE(dialog.open());
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_WITH_DATA);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_DATA);
 
     const auto shape_after = [&](const char* rows, const char* cols, int button) {
         dialog.type(MAP_ROWS, rows);
@@ -164,16 +164,16 @@ TEST(MapShapeDialog, AcceptsOneToThirtySixPrototypesAndArrowsNeverLeaveThatRange
     EXPECT_EQ(ws.rows, 3);
     EXPECT_EQ(ws.cols, 2);
     EXPECT_EQ(ws.nprotos, 6);
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_WITH_MAP);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_MAP);
 }
 
 TEST(MapShapeDialog, SixBySixIsAcceptedAndCancelLeavesTheMapCommandsGrayed) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-    testing::prototypes_from_data(ws);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    veltra::testing::prototypes_from_data(ws);
     ws.availability.raise(core::AvailabilityEvent::toggle_visualization);
 
     MapShapeDialog procedure(ws, host);
@@ -183,7 +183,7 @@ TEST(MapShapeDialog, SixBySixIsAcceptedAndCancelLeavesTheMapCommandsGrayed) {
     cancelled.press(CONTROL_CANCEL);
     EXPECT_EQ(cancelled.result(), 0);
     EXPECT_EQ(host.entries("help"), std::vector<std::string>{"help size map"});
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_WITH_DATA);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_DATA);
     EXPECT_FALSE(ws.availability.is_visualization_on());
 
     HeadlessDialog dialog(procedure, host);
@@ -201,9 +201,9 @@ TEST(MapShapeDialog, SixBySixIsAcceptedAndCancelLeavesTheMapCommandsGrayed) {
 TEST(MapShapeDialog, NoMemoryForTheKernelsScratchIsTheMemoryMessage) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 1, 1);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 1, 1);
     MapShapeDialog procedure(ws, host);
     // A 1 x 2 map's fields take 9 blocks, the kernels' scratch 2 more.
     for (const std::size_t budget : {9u, 10u}) {
@@ -219,7 +219,7 @@ TEST(MapShapeDialog, NoMemoryForTheKernelsScratchIsTheMemoryMessage) {
                   std::vector<std::string>{
                       "box Not Enough Memory|Can not allocate memory! Close other applications."})
             << budget;
-        EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_WITH_DATA) << budget;
+        EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_DATA) << budget;
     }
 }
 

@@ -6,13 +6,13 @@
 #include "core/clock.h"
 #include "core/measures.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/control_ids.h"
 #include "ui/field_reading.h"
 #include "ui/headless_dialog.h"
 #include "ui/pairwise_dialog.h"
 #include "ui/pick_datapoints_dialog.h"
 #include "ui/random_weights_dialog.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -20,10 +20,10 @@ namespace {
 TEST(RandomWeightsDialog, RefusesLimitsInOrderAndFillsWithinThem) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 3);
-    testing::prototypes_from_data(ws);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 3);
+    veltra::testing::prototypes_from_data(ws);
     RandomWeightsDialog procedure(ws, host);
     HeadlessDialog dialog(procedure, host);
     ASSERT_TRUE(dialog.open());
@@ -65,15 +65,15 @@ TEST(RandomWeightsDialog, RefusesLimitsInOrderAndFillsWithinThem) {
             EXPECT_LE(ws.prototypes[p][k], 1.0);
         }
     }
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_WITH_PROTOTYPES);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_PROTOTYPES);
 }
 
 TEST(PickDatapointsDialog, TwoRunsNumberTheirTrialsOneToSixAndShowTheBest) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
     PickDatapointsDialog procedure(ws, host);
     HeadlessDialog dialog(procedure, host);
     ASSERT_TRUE(dialog.open());
@@ -132,9 +132,9 @@ TEST(PickDatapointsDialog, TwoRunsNumberTheirTrialsOneToSixAndShowTheBest) {
 TEST(PickDatapointsDialog, TooFewDifferentDatavectorsAreRefusedAndTheDialogStaysOpen) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, "1 1\n1 1\n1 1\n2 2\n", 4, 2, 1, 3);
+    veltra::testing::prepare_map(ws, dir, "1 1\n1 1\n1 1\n2 2\n", 4, 2, 1, 3);
     PickDatapointsDialog procedure(ws, host);
     HeadlessDialog dialog(procedure, host);
     ASSERT_TRUE(dialog.open());
@@ -152,11 +152,11 @@ TEST(PairwiseDialog, CountersAddUpOverRunsAndSimplicityFollowsThePrototypes) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
     core::Workspace twin(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
     for (core::Workspace* w : {&ws, &twin}) {
-        testing::prepare_map(*w, dir, testing::TWELVE_BY_TWO, 12, 2, 3, 3);
-        testing::prototypes_from_data(*w);
+        veltra::testing::prepare_map(*w, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 3, 3);
+        veltra::testing::prototypes_from_data(*w);
     }
     PairwiseDialog procedure(ws, host);
     HeadlessDialog dialog(procedure, host);
@@ -201,16 +201,16 @@ TEST(PairwiseDialog, CountersAddUpOverRunsAndSimplicityFollowsThePrototypes) {
 TEST(PairwiseDialog, OpeningGraysTheTrainedCommandsAndClearsTheCheckMark) {
     core::FixedClock clock(1000);
     core::Workspace ws(clock);
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 1, 1);
-    testing::prototypes_from_data(ws);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 1, 1);
+    veltra::testing::prototypes_from_data(ws);
     ws.availability.raise(core::AvailabilityEvent::training_done);
     ws.availability.raise(core::AvailabilityEvent::toggle_visualization);
     PairwiseDialog procedure(ws, host);
     HeadlessDialog dialog(procedure, host);
     ASSERT_TRUE(dialog.open());
-    EXPECT_EQ(testing::enabled_commands(ws), testing::ENABLED_WITH_PROTOTYPES);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_PROTOTYPES);
     EXPECT_FALSE(ws.availability.is_visualization_on());
     // A 1 x 1 map has nothing to exchange.
     dialog.press(CONTROL_OK);

@@ -4,9 +4,9 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/control_ids.h"
 #include "ui/headless_dialog.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -14,12 +14,12 @@ namespace {
 struct RecallSetup {
     core::FixedClock clock{1000};
     core::Workspace ws{clock};
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
 
     RecallSetup() {
-        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-        testing::prototypes_from_data(ws);
+        veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+        veltra::testing::prototypes_from_data(ws);
         ws.availability.raise(core::AvailabilityEvent::training_done);
     }
 };

@@ -4,9 +4,9 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/control_ids.h"
 #include "ui/field_reading.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -22,7 +22,7 @@ struct FixedMeasurer final : TextMeasurer {
 struct ShellSetup {
     core::FixedClock clock{1000};
     core::Workspace ws{clock};
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
     Shell shell{ws, host};
 
@@ -34,26 +34,26 @@ struct ShellSetup {
         shell.on_command(id);
         EXPECT_TRUE(host.actions.empty()) << "command " << id << " left actions unused";
     }
-    std::vector<int> enabled() const { return testing::enabled_commands(ws); }
+    std::vector<int> enabled() const { return veltra::testing::enabled_commands(ws); }
 };
 
 TEST(Shell, AvailabilityAlongTheWholeRoad) {
     ShellSetup s;
-    EXPECT_EQ(s.enabled(), testing::ENABLED_AT_START);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_AT_START);
     s.run(core::CMD_MAP_SIZE);  // not available yet: ignored
     EXPECT_TRUE(s.host.log.empty());
 
     s.run(core::CMD_IMPORT_DATAVECTORS,
           {type(IMPORT_NDATA, "12"), type(IMPORT_NVARS, "2"), press(CONTROL_OK)},
-          {s.dir.write("d.dat", testing::TWELVE_BY_TWO)});
+          {s.dir.write("d.dat", veltra::testing::TWELVE_BY_TWO)});
     EXPECT_EQ(s.host.last_result, 1);
-    EXPECT_EQ(s.enabled(), testing::ENABLED_WITH_DATA);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_DATA);
 
     s.run(core::CMD_MAP_SIZE, {type(MAP_ROWS, "2"), type(MAP_COLS, "2"), press(CONTROL_OK)});
-    EXPECT_EQ(s.enabled(), testing::ENABLED_WITH_MAP);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_MAP);
 
     s.run(core::CMD_PICK_DATAPOINTS, {type(TRIALS_COUNT, "3"), press(CONTROL_OK), press(CONTROL_CANCEL)});
-    EXPECT_EQ(s.enabled(), testing::ENABLED_WITH_PROTOTYPES);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_PROTOTYPES);
 
     s.host.clear_records();
     s.run(core::CMD_SOM_TRAINING, {type(SOM_EPOCHS, "2"), press(CONTROL_OK), press(CONTROL_CANCEL)});
@@ -66,9 +66,9 @@ TEST(Shell, AvailabilityAlongTheWholeRoad) {
     EXPECT_EQ(s.enabled(), all_sorted);
 
     s.run(core::CMD_PAIRWISE_EXCHANGE, {press(CONTROL_OK), press(CONTROL_CANCEL)});
-    EXPECT_EQ(s.enabled(), testing::ENABLED_WITH_PROTOTYPES);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_PROTOTYPES);
     s.run(core::CMD_SOM_TRAINING, {press(CONTROL_CANCEL)});
-    EXPECT_EQ(s.enabled(), testing::ENABLED_WITH_PROTOTYPES);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_PROTOTYPES);
     s.run(core::CMD_SOM_TRAINING, {type(SOM_EPOCHS, "1"), press(CONTROL_OK), press(CONTROL_CANCEL)});
     EXPECT_EQ(s.enabled(), all_sorted);
 
@@ -91,7 +91,7 @@ TEST(Shell, AvailabilityAlongTheWholeRoad) {
     // Importing again withdraws everything but the map size.
     s.run(core::CMD_IMPORT_DATAVECTORS,
           {type(IMPORT_NDATA, "12"), type(IMPORT_NVARS, "2"), press(CONTROL_OK)}, {s.dir.path("d.dat")});
-    EXPECT_EQ(s.enabled(), testing::ENABLED_WITH_DATA);
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_DATA);
 }
 
 TEST(Shell, QuitAsksFirstAndHelpOpensTheContents) {
@@ -115,8 +115,8 @@ TEST(Shell, QuitAsksFirstAndHelpOpensTheContents) {
 
 struct TrainedShell : ShellSetup {
     TrainedShell() {
-        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-        testing::prototypes_from_data(ws);
+        veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+        veltra::testing::prototypes_from_data(ws);
         ws.availability.raise(core::AvailabilityEvent::training_done);
     }
 };

@@ -4,10 +4,10 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/headless_dialog.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -15,13 +15,13 @@ namespace {
 struct TrainingSetup {
     core::FixedClock clock{1000};
     core::Workspace ws{clock};
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
     Session session;
 
     void prepare(std::int32_t rows, std::int32_t cols) {
-        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, rows, cols);
-        testing::prototypes_from_data(ws);
+        veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, rows, cols);
+        veltra::testing::prototypes_from_data(ws);
     }
 };
 
@@ -176,7 +176,7 @@ TEST(TrainingDialog, FeedsTheMonitorPerEpochWhileHiddenAndContinuesTheCounts) {
     EXPECT_EQ(s.host.status_texts.at(MONITOR_ITERATIONS), "24");
     EXPECT_EQ(s.host.visible_at_status_write, std::vector<bool>(14, false));
     EXPECT_TRUE(s.host.entries("repaint").empty());
-    EXPECT_EQ(testing::enabled_commands(s.ws), testing::ENABLED_AFTER_TRAINING);
+    EXPECT_EQ(veltra::testing::enabled_commands(s.ws), veltra::testing::ENABLED_AFTER_TRAINING);
 
     // A second run goes on counting; with the check mark on, the map view is
     // recomputed and the main window repainted after every epoch.

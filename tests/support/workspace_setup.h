@@ -3,19 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "core/availability.h"
 #include "core/map_shape.h"
 #include "core/workspace.h"
-#include "recording_host.h"
+#include "tests/support/temp_directory.h"
 
-namespace veltra::ui::testing {
+namespace veltra::testing {
 
 // Twelve datavectors of two variables, all different.
 inline const char* const TWELVE_BY_TWO = "0 0\n1 0\n2 0\n0 1\n1 1\n2 1\n0 2\n1 2\n2 2\n5 5\n6 5\n5 6\n";
 
 // Imports `text` as ndata x nvars datavectors and defines a rows x cols map,
 // raising the events the dialogs raise.
-inline void prepare_map(core::Workspace& ws, const ScratchDirectory& dir, const std::string& text,
+inline void prepare_map(core::Workspace& ws, const TempDirectory& dir, const std::string& text,
                         std::int32_t ndata, std::int32_t nvars, std::int32_t rows, std::int32_t cols) {
     ws.availability.raise(core::AvailabilityEvent::begin_data_import);
     ASSERT_EQ(core::import_datavectors(ws, dir.write("data.dat", text), ndata, nvars),
@@ -71,4 +73,4 @@ inline std::vector<int> enabled_commands(const core::Workspace& ws) {
     return ids;
 }
 
-}  // namespace veltra::ui::testing
+}  // namespace veltra::testing
