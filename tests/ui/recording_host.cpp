@@ -1,9 +1,5 @@
 #include "recording_host.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "ui/field_reading.h"
 
 namespace veltra::ui::testing {
