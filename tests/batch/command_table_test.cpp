@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/availability.h"
 #include "ui/control_ids.h"
+#include "ui/dialog_templates.h"
+#include "ui/table_export_dialog.h"
+#include "ui/table_import_dialog.h"
 
 namespace veltra::batch {
 namespace {
@@ -67,6 +72,39 @@ TEST(CommandTable, TypesEachArgumentIntoItsFieldAndPressesTheButtons) {
     EXPECT_EQ(command_of({"sammon"}).svg_path, std::nullopt);
     EXPECT_EQ(command_of({"sammon", "map.svg"}).svg_path, "map.svg");
     EXPECT_EQ(command_of({"converge"}).command_id, core::CMD_CONVERGE);
+}
+
+// A template that moves a field must not leave the runner typing into a label
+// or pressing what is no button.
+TEST(CommandTable, TypesOnlyIntoEditsAndPressesOnlyButtonsOfTheCommandsDialog) {
+    const std::vector<std::pair<std::vector<std::string>, const ui::DialogTemplate*>> cases = {
+        {{"import-datavectors", "d.dat", "1", "1"}, &ui::IMPORTFILTER},
+        {{"map-size", "1", "1"}, &ui::MATRIXSIZE},
+        {{"random-weights", "1", "0"}, &ui::RANDOMWEIGHTS},
+        {{"pick-datapoints", "1"}, &ui::TRIALS},
+        {{"pairwise-exchange", "1"}, &ui::PAIRWISE},
+        {{"train", "1", "0", "0.1", "0.1"}, &ui::SOM},
+        {{"recall-frequency", "f.frq", "1", "1"}, &ui::RECALL},
+        {{"import-table", "t.csv", "delimiter=a", "header=a", "decimal=a", "missing=a", "scale=a", "skip=a"},
+         &ui::TABLEIMPORT},
+        {{"export-table", "prototypes", "t.csv"}, &ui::TABLEEXPORT},
+    };
+    for (const auto& [words, dialog] : cases) {
+        for (const DialogAction& action : command_of(words).actions) {
+            const auto& controls = dialog->controls;
+            const auto control =
+                std::find_if(controls.begin(), controls.end(),
+                             [&](const ui::ControlTemplate& c) { return c.id == action.id; });
+            ASSERT_NE(control, controls.end()) << words[0] << " control " << action.id;
+            if (action.kind == Kind::type) {
+                EXPECT_EQ(control->kind, ui::ControlKind::edit) << words[0] << " control " << action.id;
+            } else {
+                EXPECT_TRUE(control->kind == ui::ControlKind::push_button ||
+                            control->kind == ui::ControlKind::default_push_button)
+                    << words[0] << " control " << action.id;
+            }
+        }
+    }
 }
 
 TEST(CommandTable, RejectsUnknownNamesAndWrongArgumentCounts) {
