@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "core/heap.h"
 #include "core/random.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::algorithms {
 

@@ -5,15 +5,11 @@
 #include <string_view>
 
 #include "core/availability.h"
-#include "ui/table_export_dialog.h"
-#include "ui/table_import_dialog.h"
+#include "ui/control_ids.h"
 
 namespace veltra::batch {
 
 namespace {
-
-constexpr int OK_BUTTON = 101;  // also Calculate
-constexpr int DONE_BUTTON = 102;
 
 enum class Shape {
     plain,     // the fields once, then OK
@@ -34,9 +30,13 @@ struct CommandEntry {
 };
 
 constexpr std::array<int, 0> NO_FIELDS{};
-constexpr std::array<int, 2> TWO_FIELDS{105, 106};
-constexpr std::array<int, 1> COUNT_FIELD{105};
-constexpr std::array<int, 4> SCHEDULE_FIELDS{105, 118, 122, 124};
+constexpr std::array<int, 2> IMPORT_FIELDS{ui::IMPORT_NDATA, ui::IMPORT_NVARS};
+constexpr std::array<int, 2> MAP_FIELDS{ui::MAP_ROWS, ui::MAP_COLS};
+constexpr std::array<int, 2> WEIGHTS_FIELDS{ui::WEIGHTS_UPPER, ui::WEIGHTS_LOWER};
+constexpr std::array<int, 1> TRIALS_FIELD{ui::TRIALS_COUNT};
+constexpr std::array<int, 1> PAIRWISE_FIELD{ui::PAIRWISE_COUNT};
+constexpr std::array<int, 4> SCHEDULE_FIELDS{ui::SOM_EPOCHS, ui::SOM_ORDER, ui::SOM_RATE, ui::SOM_FACTOR};
+constexpr std::array<int, 2> RECALL_FIELDS{ui::RECALL_START, ui::RECALL_CYCLE};
 
 constexpr std::array<int, 1> KIND_FIELD{ui::TABLE_KIND};
 
@@ -57,20 +57,20 @@ constexpr std::array<Setting, 6> TABLE_SETTINGS{{
 // One row per command; --help and the manual list them in this order.
 // clang-format off
 constexpr CommandEntry COMMANDS[] = {
-    {"import-datavectors", core::CMD_IMPORT_DATAVECTORS, true, TWO_FIELDS, Shape::plain, "PATH NDATA NVARS", "read NDATA datavectors of NVARS numbers"},
+    {"import-datavectors", core::CMD_IMPORT_DATAVECTORS, true, IMPORT_FIELDS, Shape::plain, "PATH NDATA NVARS", "read NDATA datavectors of NVARS numbers"},
     {"import-prototypes", core::CMD_IMPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH", "read the prototypes from a weights file"},
     {"export-prototypes", core::CMD_EXPORT_PROTOTYPES, true, NO_FIELDS, Shape::plain, "PATH", "write the prototypes (.wgt)"},
     {"export-violations", core::CMD_EXPORT_VIOLATIONS, true, NO_FIELDS, Shape::plain, "PATH", "write the violations per prototype (.vio)"},
     {"export-mean-values", core::CMD_EXPORT_MEAN_VALUES, true, NO_FIELDS, Shape::plain, "PATH", "write the mean datavector per prototype (.avg)"},
-    {"map-size", core::CMD_MAP_SIZE, false, TWO_FIELDS, Shape::plain, "ROWS COLS", "size the map, at most 36 prototypes"},
+    {"map-size", core::CMD_MAP_SIZE, false, MAP_FIELDS, Shape::plain, "ROWS COLS", "size the map, at most 36 prototypes"},
     {"show-map", core::CMD_MAP_SHOW, false, NO_FIELDS, Shape::plain, "", "print the incidence matrix"},
-    {"random-weights", core::CMD_RANDOM_WEIGHTS, false, TWO_FIELDS, Shape::plain, "UPPER LOWER", "random prototypes between LOWER and UPPER"},
-    {"pick-datapoints", core::CMD_PICK_DATAPOINTS, false, COUNT_FIELD, Shape::repeated, "TRIALS [TRIALS ...]", "best of TRIALS random picks of datavectors"},
+    {"random-weights", core::CMD_RANDOM_WEIGHTS, false, WEIGHTS_FIELDS, Shape::plain, "UPPER LOWER", "random prototypes between LOWER and UPPER"},
+    {"pick-datapoints", core::CMD_PICK_DATAPOINTS, false, TRIALS_FIELD, Shape::repeated, "TRIALS [TRIALS ...]", "best of TRIALS random picks of datavectors"},
     {"converge", core::CMD_CONVERGE, false, NO_FIELDS, Shape::plain, "", "move the prototypes to their centroids"},
-    {"pairwise-exchange", core::CMD_PAIRWISE_EXCHANGE, false, COUNT_FIELD, Shape::repeated, "CHANGES [CHANGES ...]", "swap prototypes to lower the simplicity"},
+    {"pairwise-exchange", core::CMD_PAIRWISE_EXCHANGE, false, PAIRWISE_FIELD, Shape::repeated, "CHANGES [CHANGES ...]", "swap prototypes to lower the simplicity"},
     {"train", core::CMD_SOM_TRAINING, false, SCHEDULE_FIELDS, Shape::repeated, "EPOCHS ORDER RATE FACTOR [...]", "SOM training, one stage per four values"},
-    {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE", "write the wins per prototype (.frq)"},
-    {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, TWO_FIELDS, Shape::plain, "PATH START CYCLE", "write the prototype of each datavector (.lst)"},
+    {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, RECALL_FIELDS, Shape::plain, "PATH START CYCLE", "write the wins per prototype (.frq)"},
+    {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, RECALL_FIELDS, Shape::plain, "PATH START CYCLE", "write the prototype of each datavector (.lst)"},
     {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::sammon, "[SVG-PATH]", "project the prototypes; draw the view as SVG"},
     {"import-table", core::CMD_IMPORT_TABLE, true, NO_FIELDS, Shape::settings, "PATH [NAME=VALUE ...]", "read a CSV or TSV table with names and labels"},
     {"export-table", core::CMD_EXPORT_TABLE, false, KIND_FIELD, Shape::kind, "prototypes|assignment|frequency PATH", "write a CSV table with names"},
@@ -129,15 +129,15 @@ std::variant<BatchCommand, std::string> parse_command(const std::vector<std::str
         case Shape::plain:
             if (!entry->fields.empty()) {
                 type_fields(command.actions, entry->fields, arguments);
-                press(command.actions, OK_BUTTON);
+                press(command.actions, ui::CONTROL_OK);
             }
             break;
         case Shape::repeated:
             for (std::size_t i = 0; i < arguments.size(); i += entry->fields.size()) {
                 type_fields(command.actions, entry->fields, arguments.subspan(i, entry->fields.size()));
-                press(command.actions, OK_BUTTON);
+                press(command.actions, ui::CONTROL_OK);
             }
-            press(command.actions, DONE_BUTTON);
+            press(command.actions, ui::CONTROL_CANCEL);
             break;
         case Shape::sammon:
             if (!arguments.empty()) command.svg_path = arguments.front();
@@ -160,12 +160,12 @@ std::variant<BatchCommand, std::string> parse_command(const std::vector<std::str
                 command.actions.push_back(
                     {DialogAction::Kind::type, setting->field, argument.substr(equals + 1)});
             }
-            press(command.actions, OK_BUTTON);
+            press(command.actions, ui::CONTROL_OK);
             break;
         case Shape::kind:
             type_fields(command.actions, entry->fields, arguments.subspan(0, 1));
             command.path = arguments[1];
-            press(command.actions, OK_BUTTON);
+            press(command.actions, ui::CONTROL_OK);
             break;
     }
     return command;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/storage.h"
+#include "core/storage/storage.h"
 
 namespace veltra::bench {
 

@@ -20,26 +20,54 @@ struct Transition {
 Transition transition_of(AvailabilityEvent event) {
     switch (event) {
         case AvailabilityEvent::begin_data_import:
-            return {{12, 13, 14, 15, 21, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+            return {{CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS,
+                     CMD_EXPORT_MEAN_VALUES, CMD_MAP_SIZE, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS,
+                     CMD_PICK_DATAPOINTS, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION,
+                     CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+                    Mark::cleared,
+                    {}};
         case AvailabilityEvent::data_imported:
-            return {{}, Mark::unchanged, {21}};
+            return {{}, Mark::unchanged, {CMD_MAP_SIZE}};
         case AvailabilityEvent::begin_map_shape:
-            return {{12, 13, 14, 15, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+            return {
+                {CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES,
+                 CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE,
+                 CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+                Mark::cleared,
+                {}};
         case AvailabilityEvent::map_defined:
-            return {{}, Mark::unchanged, {12, 22, 32, 33}};
+            return {{},
+                    Mark::unchanged,
+                    {CMD_IMPORT_PROTOTYPES, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS}};
         case AvailabilityEvent::begin_initialization:
-            return {{13, 14, 15, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+            return {{CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_CONVERGE,
+                     CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY,
+                     CMD_RECALL_ASSIGNMENT},
+                    Mark::cleared,
+                    {}};
         case AvailabilityEvent::prototypes_set:
-            return {{}, Mark::unchanged, {13, 34, 35, 36, 41}};
+            return {{},
+                    Mark::unchanged,
+                    {CMD_EXPORT_PROTOTYPES, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION,
+                     CMD_SOM_TRAINING}};
         case AvailabilityEvent::begin_prototype_import:
         case AvailabilityEvent::begin_convergence:
             return {{}, Mark::cleared, {}};
         case AvailabilityEvent::begin_exchange:
-            return {{14, 15, 42, 43}, Mark::cleared, {}};
+            return {
+                {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+                Mark::cleared,
+                {}};
         case AvailabilityEvent::begin_training:
-            return {{14, 15, 42, 43}, Mark::unchanged, {}};
+            return {
+                {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+                Mark::unchanged,
+                {}};
         case AvailabilityEvent::training_done:
-            return {{}, Mark::unchanged, {14, 15, 42, 43}};
+            return {
+                {},
+                Mark::unchanged,
+                {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT}};
         case AvailabilityEvent::toggle_visualization:
             return {{}, Mark::toggled, {}};
     }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/storage.h"
+#include "core/storage/storage.h"
 #include "core/workspace.h"
 
 // The measures as straight loops in index order. They define the results: the

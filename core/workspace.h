@@ -7,10 +7,10 @@
 
 #include "core/availability.h"
 #include "core/data_annotations.h"
-#include "core/heap.h"
 #include "core/kernels/prototype_kernels.h"
 #include "core/random.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::core {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "core/heap.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 #include "io/matrix_scanner.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/heap.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::io {
 

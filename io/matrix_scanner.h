@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/heap.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 #include "io/matrix_reader.h"
 
 namespace veltra::io {

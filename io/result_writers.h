@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "core/heap.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::io {
 

@@ -8,8 +8,8 @@ const DialogTemplate& AboutDialog::dialog_template() const { return ABOUT; }
 
 void AboutDialog::on_open(DialogHost& host) {
     host.center_on_screen();
-    host.set_item_text(201, "1.52");
-    host.set_item_text(202, "Win32s");
+    host.set_item_text(ABOUT_VERSION, "1.52");
+    host.set_item_text(ABOUT_REVISION, "Win32s");
     host.set_focus(CONTROL_OK);
 }
 

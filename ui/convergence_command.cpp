@@ -10,12 +10,11 @@
 namespace veltra::ui {
 
 void run_convergence(core::Workspace& ws, ShellHost& shell) {
-    constexpr int HETEROGENEITY = 112;
     shell.begin_wait_cursor();
     ws.availability.raise(core::AvailabilityEvent::begin_convergence);
     std::unique_ptr<StatusBox> box = shell.open_status_box(FIXPOINT, Placement::centered);
     const double heterogeneity = algorithms::converge_to_centroid(ws, [&](double step_heterogeneity) {
-        box->set_item_text(HETEROGENEITY, format_real("%15.2f", step_heterogeneity));
+        box->set_item_text(FIXPOINT_HETEROGENEITY, format_real("%15.2f", step_heterogeneity));
         shell.observer().convergence_step(step_heterogeneity);
     });
     box.reset();

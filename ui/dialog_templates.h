@@ -1,13 +1,9 @@
 #pragma once
 
+#include "ui/control_ids.h"
 #include "ui/dialog_template.h"
 
 namespace veltra::ui {
-
-// Control ids every dialog shares.
-inline constexpr int CONTROL_OK = 101;      // OK or Calculate, the default button
-inline constexpr int CONTROL_CANCEL = 102;  // Cancel or Done
-inline constexpr int CONTROL_HELP = 999;
 
 // The program's dialog templates, named as the program loads them. Positions
 // and sizes are in dialog units; controls are in tab order.

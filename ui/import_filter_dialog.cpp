@@ -10,9 +10,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int FILE_NAME = 112;
-constexpr int NDATA = 105;
-constexpr int NVARS = 106;
 constexpr std::size_t FIELD_LIMIT = 5;
 constexpr std::int32_t COUNT_MAX = 32767;
 
@@ -41,23 +38,23 @@ void ImportFilterDialog::on_open(DialogHost& host) {
         return;
     }
     ws_.data_file_name = *path;
-    host.set_item_text(FILE_NAME, *path);
-    host.set_focus(NDATA);
+    host.set_item_text(IMPORT_FILE_NAME, *path);
+    host.set_focus(IMPORT_NDATA);
 }
 
 void ImportFilterDialog::on_command(DialogHost& host, int id) {
     switch (id) {
-        case 107:
-            step_integer_field(host, NDATA, FIELD_LIMIT, -1, 1, COUNT_MAX);
+        case IMPORT_NDATA_DOWN:
+            step_integer_field(host, IMPORT_NDATA, FIELD_LIMIT, -1, 1, COUNT_MAX);
             break;
-        case 108:
-            step_integer_field(host, NDATA, FIELD_LIMIT, +1, 1, COUNT_MAX);
+        case IMPORT_NDATA_UP:
+            step_integer_field(host, IMPORT_NDATA, FIELD_LIMIT, +1, 1, COUNT_MAX);
             break;
-        case 109:
-            step_integer_field(host, NVARS, FIELD_LIMIT, -1, 1, COUNT_MAX);
+        case IMPORT_NVARS_DOWN:
+            step_integer_field(host, IMPORT_NVARS, FIELD_LIMIT, -1, 1, COUNT_MAX);
             break;
-        case 110:
-            step_integer_field(host, NVARS, FIELD_LIMIT, +1, 1, COUNT_MAX);
+        case IMPORT_NVARS_UP:
+            step_integer_field(host, IMPORT_NVARS, FIELD_LIMIT, +1, 1, COUNT_MAX);
             break;
         default:
             handle_dialog_buttons(host, shell_, id, "import datavectors", [&] { import(host); });
@@ -66,8 +63,8 @@ void ImportFilterDialog::on_command(DialogHost& host, int id) {
 }
 
 void ImportFilterDialog::import(DialogHost& host) {
-    const std::int32_t ndata = read_integer_field(host, NDATA, FIELD_LIMIT);
-    const std::int32_t nvars = read_integer_field(host, NVARS, FIELD_LIMIT);
+    const std::int32_t ndata = read_integer_field(host, IMPORT_NDATA, FIELD_LIMIT);
+    const std::int32_t nvars = read_integer_field(host, IMPORT_NVARS, FIELD_LIMIT);
     if (!data_counts_valid(host, ndata, nvars)) return;
     host.begin_wait_cursor();
     switch (core::import_datavectors(ws_, ws_.data_file_name, ndata, nvars)) {

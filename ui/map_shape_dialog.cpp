@@ -10,8 +10,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int ROWS = 105;
-constexpr int COLS = 106;
 constexpr std::size_t FIELD_LIMIT = 8;
 constexpr const char* RANGE_MESSAGE = "Rows * Cols must be in the range [1,36]!";
 
@@ -27,22 +25,22 @@ const DialogTemplate& MapShapeDialog::dialog_template() const { return MATRIXSIZ
 void MapShapeDialog::on_open(DialogHost& host) {
     host.center_on_screen();
     ws_.availability.raise(core::AvailabilityEvent::begin_map_shape);
-    host.set_focus(ROWS);
+    host.set_focus(MAP_ROWS);
 }
 
 void MapShapeDialog::on_command(DialogHost& host, int id) {
     switch (id) {
-        case 107:
-            step(host, ROWS, -1);
+        case MAP_ROWS_DOWN:
+            step(host, MAP_ROWS, -1);
             break;
-        case 108:
-            step(host, ROWS, +1);
+        case MAP_ROWS_UP:
+            step(host, MAP_ROWS, +1);
             break;
-        case 109:
-            step(host, COLS, -1);
+        case MAP_COLS_DOWN:
+            step(host, MAP_COLS, -1);
             break;
-        case 110:
-            step(host, COLS, +1);
+        case MAP_COLS_UP:
+            step(host, MAP_COLS, +1);
             break;
         default:
             handle_dialog_buttons(host, shell_, id, "size map", [&] { define_map(host); });
@@ -52,16 +50,16 @@ void MapShapeDialog::on_command(DialogHost& host, int id) {
 
 // An arrow applies only when the new shape still has 1 to 36 prototypes.
 void MapShapeDialog::step(DialogHost& host, int field, int direction) {
-    const std::int64_t rows = read_integer_field(host, ROWS, FIELD_LIMIT);
-    const std::int64_t cols = read_integer_field(host, COLS, FIELD_LIMIT);
-    const std::int64_t value = (field == ROWS ? rows : cols) + direction;
-    const std::int64_t other = field == ROWS ? cols : rows;
+    const std::int64_t rows = read_integer_field(host, MAP_ROWS, FIELD_LIMIT);
+    const std::int64_t cols = read_integer_field(host, MAP_COLS, FIELD_LIMIT);
+    const std::int64_t value = (field == MAP_ROWS ? rows : cols) + direction;
+    const std::int64_t other = field == MAP_ROWS ? cols : rows;
     if (product_in_range(value, other)) write_integer_field(host, field, value);
 }
 
 void MapShapeDialog::define_map(DialogHost& host) {
-    const std::int32_t rows = read_integer_field(host, ROWS, FIELD_LIMIT);
-    const std::int32_t cols = read_integer_field(host, COLS, FIELD_LIMIT);
+    const std::int32_t rows = read_integer_field(host, MAP_ROWS, FIELD_LIMIT);
+    const std::int32_t cols = read_integer_field(host, MAP_COLS, FIELD_LIMIT);
     if (!product_in_range(rows, cols)) {
         invalid_input(host, RANGE_MESSAGE);
         return;

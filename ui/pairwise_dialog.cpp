@@ -13,10 +13,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int COUNT = 105;
-constexpr int TOTAL = 109;
-constexpr int SUCCESSFUL = 112;
-constexpr int SIMPLICITY = 114;
 constexpr std::size_t FIELD_LIMIT = 14;
 constexpr std::int32_t COUNT_MAX = 9999;
 
@@ -35,16 +31,16 @@ void PairwiseDialog::on_open(DialogHost& host) {
     ws_.availability.raise(core::AvailabilityEvent::begin_exchange);
     show_simplicity(host);
     series_ = {};
-    host.set_focus(COUNT);
+    host.set_focus(PAIRWISE_COUNT);
 }
 
 void PairwiseDialog::on_command(DialogHost& host, int id) {
     switch (id) {
-        case 107:
-            step_integer_field(host, COUNT, FIELD_LIMIT, -1, 1, COUNT_MAX);
+        case PAIRWISE_COUNT_DOWN:
+            step_integer_field(host, PAIRWISE_COUNT, FIELD_LIMIT, -1, 1, COUNT_MAX);
             break;
-        case 108:
-            step_integer_field(host, COUNT, FIELD_LIMIT, +1, 1, COUNT_MAX);
+        case PAIRWISE_COUNT_UP:
+            step_integer_field(host, PAIRWISE_COUNT, FIELD_LIMIT, +1, 1, COUNT_MAX);
             break;
         default:
             handle_dialog_buttons(host, shell_, id, "pairwise exchange", [&] { calculate(host); });
@@ -54,12 +50,12 @@ void PairwiseDialog::on_command(DialogHost& host, int id) {
 
 double PairwiseDialog::show_simplicity(DialogHost& host) {
     const double simplicity = core::compute_simplicity(ws_.prototypes, ws_.nprotos, ws_.nvars, ws_.incidence);
-    host.set_item_text(SIMPLICITY, format_real("%15.2f", simplicity));
+    host.set_item_text(PAIRWISE_SIMPLICITY, format_real("%15.2f", simplicity));
     return simplicity;
 }
 
 void PairwiseDialog::calculate(DialogHost& host) {
-    const std::int32_t count = read_integer_field(host, COUNT, FIELD_LIMIT);
+    const std::int32_t count = read_integer_field(host, PAIRWISE_COUNT, FIELD_LIMIT);
     if (count > COUNT_MAX || count < 1) {
         invalid_input(host, "# of changes must be in the range [1,9999]!");
         return;
@@ -67,9 +63,9 @@ void PairwiseDialog::calculate(DialogHost& host) {
     host.begin_wait_cursor();
     const std::int32_t successful = algorithms::exchange_prototype_pairs(ws_, count);
     series_.successful = saturating_add(series_.successful, successful);
-    write_integer_field(host, SUCCESSFUL, series_.successful);
+    write_integer_field(host, PAIRWISE_SUCCESSFUL, series_.successful);
     series_.total_changes = saturating_add(series_.total_changes, count);
-    write_integer_field(host, TOTAL, series_.total_changes);
+    write_integer_field(host, PAIRWISE_TOTAL, series_.total_changes);
     const double simplicity = show_simplicity(host);
     host.end_wait_cursor();
     shell_.observer().pairwise_done(series_.total_changes, series_.successful, simplicity);

@@ -9,9 +9,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int COUNT = 105;
-constexpr int TRIAL = 109;
-constexpr int HETEROGENEITY = 112;
 constexpr std::size_t FIELD_LIMIT = 14;
 constexpr std::int32_t COUNT_MAX = 9999;
 
@@ -23,16 +20,16 @@ void PickDatapointsDialog::on_open(DialogHost& host) {
     host.center_on_screen();
     ws_.availability.raise(core::AvailabilityEvent::begin_initialization);
     algorithms::begin_trial_series(series_);
-    host.set_focus(COUNT);
+    host.set_focus(TRIALS_COUNT);
 }
 
 void PickDatapointsDialog::on_command(DialogHost& host, int id) {
     switch (id) {
-        case 107:
-            step_integer_field(host, COUNT, FIELD_LIMIT, -1, 1, COUNT_MAX);
+        case TRIALS_COUNT_DOWN:
+            step_integer_field(host, TRIALS_COUNT, FIELD_LIMIT, -1, 1, COUNT_MAX);
             break;
-        case 108:
-            step_integer_field(host, COUNT, FIELD_LIMIT, +1, 1, COUNT_MAX);
+        case TRIALS_COUNT_UP:
+            step_integer_field(host, TRIALS_COUNT, FIELD_LIMIT, +1, 1, COUNT_MAX);
             break;
         default:
             handle_dialog_buttons(host, shell_, id, "pick datapoints", [&] { calculate(host); });
@@ -41,7 +38,7 @@ void PickDatapointsDialog::on_command(DialogHost& host, int id) {
 }
 
 void PickDatapointsDialog::calculate(DialogHost& host) {
-    const std::int32_t count = read_integer_field(host, COUNT, FIELD_LIMIT);
+    const std::int32_t count = read_integer_field(host, TRIALS_COUNT, FIELD_LIMIT);
     if (count > COUNT_MAX || count < 1) {
         invalid_input(host, "# of trials must be in the range [1,9999]!");
         return;
@@ -49,8 +46,8 @@ void PickDatapointsDialog::calculate(DialogHost& host) {
     host.begin_wait_cursor();
     const algorithms::PickResult result =
         algorithms::run_pick_trials(ws_, series_, count, [&](std::int32_t trial, double heterogeneity) {
-            write_integer_field(host, TRIAL, trial);
-            host.set_item_text(HETEROGENEITY, format_real("%15.2f", heterogeneity));
+            write_integer_field(host, TRIALS_TRIAL, trial);
+            host.set_item_text(TRIALS_HETEROGENEITY, format_real("%15.2f", heterogeneity));
             shell_.observer().trial_adopted(trial, heterogeneity);
         });
     host.end_wait_cursor();

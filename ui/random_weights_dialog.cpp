@@ -12,8 +12,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int UPPER = 105;
-constexpr int LOWER = 106;
 constexpr std::size_t FIELD_LIMIT = 12;
 
 }  // namespace
@@ -23,7 +21,7 @@ const DialogTemplate& RandomWeightsDialog::dialog_template() const { return RAND
 void RandomWeightsDialog::on_open(DialogHost& host) {
     host.center_on_screen();
     ws_.availability.raise(core::AvailabilityEvent::begin_initialization);
-    host.set_focus(UPPER);
+    host.set_focus(WEIGHTS_UPPER);
 }
 
 void RandomWeightsDialog::on_command(DialogHost& host, int id) {
@@ -31,8 +29,8 @@ void RandomWeightsDialog::on_command(DialogHost& host, int id) {
 }
 
 void RandomWeightsDialog::calculate(DialogHost& host) {
-    const double upper = read_real_field(host, UPPER, FIELD_LIMIT);
-    const double lower = read_real_field(host, LOWER, FIELD_LIMIT);
+    const double upper = read_real_field(host, WEIGHTS_UPPER, FIELD_LIMIT);
+    const double lower = read_real_field(host, WEIGHTS_LOWER, FIELD_LIMIT);
     if (lower >= upper) {
         invalid_input(host, "Upper limit > lower limit required!");
         return;

@@ -13,9 +13,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int START = 105;
-constexpr int CYCLE = 106;
-constexpr int FILE_NAME = 112;
 constexpr std::size_t FIELD_LIMIT = 5;
 constexpr std::int32_t VALUE_MAX = 32767;
 
@@ -50,23 +47,23 @@ void RecallDialog::on_open(DialogHost& host) {
         return;
     }
     file_name_ = *path;
-    host.set_item_text(FILE_NAME, file_name_);
-    host.set_focus(START);
+    host.set_item_text(RECALL_FILE_NAME, file_name_);
+    host.set_focus(RECALL_START);
 }
 
 void RecallDialog::on_command(DialogHost& host, int id) {
     switch (id) {
-        case 107:
-            step_integer_field(host, START, FIELD_LIMIT, -1, 1, VALUE_MAX);
+        case RECALL_START_DOWN:
+            step_integer_field(host, RECALL_START, FIELD_LIMIT, -1, 1, VALUE_MAX);
             break;
-        case 108:
-            step_integer_field(host, START, FIELD_LIMIT, +1, 1, VALUE_MAX);
+        case RECALL_START_UP:
+            step_integer_field(host, RECALL_START, FIELD_LIMIT, +1, 1, VALUE_MAX);
             break;
-        case 109:
-            step_integer_field(host, CYCLE, FIELD_LIMIT, -1, 1, VALUE_MAX);
+        case RECALL_CYCLE_DOWN:
+            step_integer_field(host, RECALL_CYCLE, FIELD_LIMIT, -1, 1, VALUE_MAX);
             break;
-        case 110:
-            step_integer_field(host, CYCLE, FIELD_LIMIT, +1, 1, VALUE_MAX);
+        case RECALL_CYCLE_UP:
+            step_integer_field(host, RECALL_CYCLE, FIELD_LIMIT, +1, 1, VALUE_MAX);
             break;
         default:
             handle_dialog_buttons(host, shell_, id, behaviour_of(kind_).help_keyword, [&] { recall(host); });
@@ -76,12 +73,12 @@ void RecallDialog::on_command(DialogHost& host, int id) {
 
 void RecallDialog::recall(DialogHost& host) {
     // The cycle length is checked before the start number.
-    const std::int32_t cycle = read_integer_field(host, CYCLE, FIELD_LIMIT);
+    const std::int32_t cycle = read_integer_field(host, RECALL_CYCLE, FIELD_LIMIT);
     if (cycle > VALUE_MAX || cycle < 1) {
         invalid_input(host, "Length of cycle must be in the range [1,32767]!");
         return;
     }
-    const std::int32_t start = read_integer_field(host, START, FIELD_LIMIT);
+    const std::int32_t start = read_integer_field(host, RECALL_START, FIELD_LIMIT);
     if (start > VALUE_MAX || start < 1) {
         invalid_input(host, "Start value must be in the range [1,32767]!");
         return;

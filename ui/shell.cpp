@@ -30,14 +30,6 @@ void run_dialog(ShellHost& host, Args&&... args) {
 
 }  // namespace
 
-void refresh_map_view(core::Workspace& ws, Session& session, ShellHost& host) {
-    if (session.map_view.recompute(ws, host)) {
-        host.observer().projection_done(session.map_view.stress(), ws.projection_x.data(),
-                                        ws.projection_y.data(), ws.nprotos);
-    }
-    host.repaint_main_window();
-}
-
 Shell::Shell(core::Workspace& ws, ShellHost& host) : ws_(ws), host_(host) {}
 
 void Shell::on_command(int id) {

@@ -2,24 +2,12 @@
 
 #include <optional>
 
-#include "algorithms/som_training.h"
 #include "core/workspace.h"
 #include "ui/display_list.h"
 #include "ui/host.h"
-#include "ui/map_view.h"
+#include "ui/session.h"
 
 namespace veltra::ui {
-
-// Everything the program keeps besides the workspace, for as long as it runs.
-struct Session {
-    algorithms::TrainingSchedule schedule;
-    algorithms::TrainingProgress progress;
-    MapView map_view;
-};
-
-// Computes a new projection for the map view, reports it to the host's
-// observer when that succeeded, and repaints the main window.
-void refresh_map_view(core::Workspace& ws, Session& session, ShellHost& host);
 
 // The program around the workspace: routes menu commands to their dialogs and
 // file commands, asks before quitting, and says what the main window shows.

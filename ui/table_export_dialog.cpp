@@ -15,11 +15,11 @@ namespace {
 using K = ControlKind;
 
 constexpr ControlTemplate TABLEEXPORT_CONTROLS[] = {
-    {103, K::static_text, "Table (prototypes, assignment or frequency):", {8, 8, 150, 11}},
+    {TABLE_KIND_LABEL, K::static_text, "Table (prototypes, assignment or frequency):", {8, 8, 150, 11}},
     {TABLE_KIND, K::edit, "prototypes", {8, 22, 80, 12}},
-    {101, K::default_push_button, "&OK", {165, 6, 51, 12}},
-    {102, K::push_button, "&Cancel", {165, 20, 51, 12}},
-    {999, K::push_button, "&Help", {165, 34, 51, 12}},
+    {CONTROL_OK, K::default_push_button, "&OK", {165, 6, 51, 12}},
+    {CONTROL_CANCEL, K::push_button, "&Cancel", {165, 20, 51, 12}},
+    {CONTROL_HELP, K::push_button, "&Help", {165, 34, 51, 12}},
 };
 
 }  // namespace

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "core/workspace.h"
+#include "ui/control_ids.h"
 #include "ui/host.h"
 
 namespace veltra::ui {
-
-inline constexpr int TABLE_KIND = 105;  // prototypes, assignment or frequency
 
 extern const DialogTemplate TABLEEXPORT;
 

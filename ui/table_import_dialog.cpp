@@ -14,34 +14,33 @@ namespace {
 
 using K = ControlKind;
 
-constexpr int FILE_NAME = 112;
 constexpr std::size_t PREVIEW_ROWS = 12;
 
 constexpr ControlTemplate TABLEIMPORT_CONTROLS[] = {
-    {111, K::group_box, "Selected File", {8, 4, 268, 25}},
-    {FILE_NAME, K::static_text, "None", {13, 16, 258, 10}},
-    {113, K::static_text, "Delimiter:", {8, 36, 56, 11}},
+    {TABLE_FILE_GROUP, K::group_box, "Selected File", {8, 4, 268, 25}},
+    {TABLE_FILE_NAME, K::static_text, "None", {13, 16, 258, 10}},
+    {TABLE_DELIMITER_LABEL, K::static_text, "Delimiter:", {8, 36, 56, 11}},
     {TABLE_DELIMITER, K::edit, "auto", {66, 34, 64, 12}},
-    {114, K::static_text, "Header:", {146, 36, 60, 11}},
+    {TABLE_HEADER_LABEL, K::static_text, "Header:", {146, 36, 60, 11}},
     {TABLE_HEADER, K::edit, "auto", {208, 34, 64, 12}},
-    {115, K::static_text, "Decimal mark:", {8, 50, 56, 11}},
+    {TABLE_DECIMAL_LABEL, K::static_text, "Decimal mark:", {8, 50, 56, 11}},
     {TABLE_DECIMAL, K::edit, ".", {66, 48, 64, 12}},
-    {116, K::static_text, "Missing values:", {146, 50, 60, 11}},
+    {TABLE_MISSING_LABEL, K::static_text, "Missing values:", {146, 50, 60, 11}},
     {TABLE_MISSING, K::edit, "refuse", {208, 48, 64, 12}},
-    {117, K::static_text, "Scaling:", {8, 64, 56, 11}},
+    {TABLE_SCALE_LABEL, K::static_text, "Scaling:", {8, 64, 56, 11}},
     {TABLE_SCALE, K::edit, "none", {66, 62, 64, 12}},
-    {118, K::static_text, "Skip columns:", {146, 64, 60, 11}},
+    {TABLE_SKIP_LABEL, K::static_text, "Skip columns:", {146, 64, 60, 11}},
     {TABLE_SKIP, K::edit, "", {208, 62, 64, 12}},
-    {119,
+    {TABLE_SETTINGS_HINT,
      K::static_text,
      "Delimiter: auto, comma, semicolon, tab or blanks. Header: auto, yes or no. Decimal mark: . or ,. "
      "Missing values: refuse or drop. Scaling: none, zscore or range. Skip: names separated by commas.",
      {8, 78, 268, 28}},
     {TABLE_SUMMARY, K::static_text, "", {8, 108, 268, 28}},
     {TABLE_PREVIEW, K::static_text, "", {8, 140, 326, 104}},
-    {101, K::default_push_button, "&OK", {284, 8, 51, 12}},
-    {102, K::push_button, "&Cancel", {284, 22, 51, 12}},
-    {999, K::push_button, "&Help", {284, 36, 51, 12}},
+    {CONTROL_OK, K::default_push_button, "&OK", {284, 8, 51, 12}},
+    {CONTROL_CANCEL, K::push_button, "&Cancel", {284, 22, 51, 12}},
+    {CONTROL_HELP, K::push_button, "&Help", {284, 36, 51, 12}},
     {TABLE_UPDATE, K::push_button, "&Update", {284, 62, 51, 12}},
 };
 
@@ -112,7 +111,7 @@ void TableImportDialog::on_open(DialogHost& host) {
     }
     path_ = *path;
     text_ = std::move(*text);
-    host.set_item_text(FILE_NAME, path_);
+    host.set_item_text(TABLE_FILE_NAME, path_);
     update(host, core::TableImportOptions{});
     host.set_focus(TABLE_DELIMITER);
 }

@@ -8,21 +8,10 @@
 #include "core/table_import.h"
 #include "core/workspace.h"
 #include "io/table_reader.h"
+#include "ui/control_ids.h"
 #include "ui/host.h"
 
 namespace veltra::ui {
-
-// Control ids of the "TABLEIMPORT" dialog's fields, which the batch
-// command's NAME=VALUE settings type into.
-inline constexpr int TABLE_DELIMITER = 120;  // auto, comma, semicolon, tab, blanks
-inline constexpr int TABLE_HEADER = 121;     // auto, yes, no
-inline constexpr int TABLE_DECIMAL = 122;    // . or ,
-inline constexpr int TABLE_MISSING = 123;    // refuse, drop
-inline constexpr int TABLE_SCALE = 124;      // none, zscore, range
-inline constexpr int TABLE_SKIP = 125;       // column names separated by commas
-inline constexpr int TABLE_SUMMARY = 130;    // how the file reads with the settings
-inline constexpr int TABLE_PREVIEW = 140;    // where the host shows the first rows
-inline constexpr int TABLE_UPDATE = 131;     // reads the file again with the settings
 
 extern const DialogTemplate TABLEIMPORT;
 

@@ -12,10 +12,6 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr int EPOCHS = 105;
-constexpr int ORDER = 118;
-constexpr int LEARNING_RATE = 122;
-constexpr int UPDATE_FACTOR = 124;
 constexpr std::size_t FIELD_LIMIT = 126;
 constexpr std::int32_t EPOCHS_MAX = 999;
 
@@ -33,13 +29,13 @@ std::string inactive_text(const std::vector<std::int32_t>& prototypes) {
 
 std::array<MonitorField, 7> monitor_fields(const algorithms::EpochReport& report) {
     return {{
-        {109, std::to_string(report.epochs)},
-        {112, std::to_string(report.iterations)},
-        {120, format_real("%15.2f", report.heterogeneity)},
-        {119, format_real("%15.2f", report.simplicity)},
-        {118, format_real("%15.2f", report.combined)},
-        {114, format_real("%.2f %%", report.violations)},
-        {122, inactive_text(report.inactive_prototypes)},
+        {MONITOR_EPOCHS, std::to_string(report.epochs)},
+        {MONITOR_ITERATIONS, std::to_string(report.iterations)},
+        {MONITOR_HETEROGENEITY, format_real("%15.2f", report.heterogeneity)},
+        {MONITOR_SIMPLICITY, format_real("%15.2f", report.simplicity)},
+        {MONITOR_COMBINED, format_real("%15.2f", report.combined)},
+        {MONITOR_VIOLATIONS, format_real("%.2f %%", report.violations)},
+        {MONITOR_INACTIVE, inactive_text(report.inactive_prototypes)},
     }};
 }
 
@@ -51,27 +47,29 @@ void TrainingDialog::on_open(DialogHost& host) {
     host.center_on_screen();
     ws_.availability.raise(core::AvailabilityEvent::begin_training);
     const algorithms::TrainingSchedule& schedule = session_.schedule;
-    write_integer_field(host, EPOCHS, schedule.epochs);
-    write_integer_field(host, ORDER, schedule.neighborhood_order);
-    host.set_item_text(LEARNING_RATE, format_real("%-6.4f", schedule.learning_rate));
-    host.set_item_text(UPDATE_FACTOR, format_real("%-6.4f", schedule.update_factor));
-    host.set_focus(EPOCHS);
+    write_integer_field(host, SOM_EPOCHS, schedule.epochs);
+    write_integer_field(host, SOM_ORDER, schedule.neighborhood_order);
+    host.set_item_text(SOM_RATE, format_real("%-6.4f", schedule.learning_rate));
+    host.set_item_text(SOM_FACTOR, format_real("%-6.4f", schedule.update_factor));
+    host.set_focus(SOM_EPOCHS);
 }
 
 void TrainingDialog::on_command(DialogHost& host, int id) {
     algorithms::TrainingSchedule& schedule = session_.schedule;
     switch (id) {
-        case 107:
-            schedule.epochs = step_integer_field(host, EPOCHS, FIELD_LIMIT, -1, 1, EPOCHS_MAX);
+        case SOM_EPOCHS_DOWN:
+            schedule.epochs = step_integer_field(host, SOM_EPOCHS, FIELD_LIMIT, -1, 1, EPOCHS_MAX);
             break;
-        case 108:
-            schedule.epochs = step_integer_field(host, EPOCHS, FIELD_LIMIT, +1, 1, EPOCHS_MAX);
+        case SOM_EPOCHS_UP:
+            schedule.epochs = step_integer_field(host, SOM_EPOCHS, FIELD_LIMIT, +1, 1, EPOCHS_MAX);
             break;
-        case 109:
-            schedule.neighborhood_order = step_integer_field(host, ORDER, FIELD_LIMIT, -1, 0, max_order());
+        case SOM_ORDER_DOWN:
+            schedule.neighborhood_order =
+                step_integer_field(host, SOM_ORDER, FIELD_LIMIT, -1, 0, max_order());
             break;
-        case 110:
-            schedule.neighborhood_order = step_integer_field(host, ORDER, FIELD_LIMIT, +1, 0, max_order());
+        case SOM_ORDER_UP:
+            schedule.neighborhood_order =
+                step_integer_field(host, SOM_ORDER, FIELD_LIMIT, +1, 0, max_order());
             break;
         default:
             handle_dialog_buttons(host, shell_, id, "SOM training", [&] { calculate(host); });
@@ -81,22 +79,22 @@ void TrainingDialog::on_command(DialogHost& host, int id) {
 
 bool TrainingDialog::read_schedule(DialogHost& host) {
     algorithms::TrainingSchedule& schedule = session_.schedule;
-    schedule.epochs = read_integer_field(host, EPOCHS, FIELD_LIMIT);
+    schedule.epochs = read_integer_field(host, SOM_EPOCHS, FIELD_LIMIT);
     if (schedule.epochs < 1 || schedule.epochs > EPOCHS_MAX) {
         invalid_input(host, "# of epochs must be in the range [1,999]!");
         return false;
     }
-    schedule.neighborhood_order = read_integer_field(host, ORDER, FIELD_LIMIT);
+    schedule.neighborhood_order = read_integer_field(host, SOM_ORDER, FIELD_LIMIT);
     if (schedule.neighborhood_order < 0 || schedule.neighborhood_order > max_order()) {
         invalid_input(host, "Neighborhood must be in the range [0,max(rows,colums)-1]!");
         return false;
     }
-    schedule.learning_rate = read_real_field(host, LEARNING_RATE, FIELD_LIMIT);
+    schedule.learning_rate = read_real_field(host, SOM_RATE, FIELD_LIMIT);
     if (schedule.learning_rate < 0.0 || schedule.learning_rate > 1.0) {
         invalid_input(host, "Learnrate must be in the range [0,1]!");
         return false;
     }
-    schedule.update_factor = read_real_field(host, UPDATE_FACTOR, FIELD_LIMIT);
+    schedule.update_factor = read_real_field(host, SOM_FACTOR, FIELD_LIMIT);
     if (schedule.update_factor < 0.0 || schedule.update_factor > 1.0) {
         invalid_input(host, "Updatefactor must be in the range [0,1]!");
         return false;

@@ -6,13 +6,13 @@
 #include "algorithms/som_training.h"
 #include "core/workspace.h"
 #include "ui/host.h"
-#include "ui/shell.h"
+#include "ui/session.h"
 
 namespace veltra::ui {
 
 // The SOM Monitor's texts for one epoch report, in the order they are set:
-// epochs (109), iterations (112), heterogeneity (120), simplicity (119),
-// heterogeneity + simplicity (118), violations (114), inactive prototypes (122).
+// epochs, iterations, heterogeneity, simplicity, heterogeneity + simplicity,
+// violations, inactive prototypes (the MONITOR_ ids).
 struct MonitorField {
     int id;
     std::string text;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/kernels/prefetch_row.h"
-#include "core/storage.h"
+#include "core/storage/storage.h"
 
 namespace veltra::core {
 

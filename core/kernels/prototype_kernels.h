@@ -4,9 +4,9 @@
 #include <memory>
 #include <span>
 
-#include "core/heap.h"
 #include "core/kernels/prototype_lanes.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::core {
 

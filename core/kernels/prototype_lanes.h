@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/heap.h"
 #include "core/kernels/float_screen.h"
 #include "core/kernels/instruction_set.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::core {
 

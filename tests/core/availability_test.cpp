@@ -12,7 +12,7 @@ namespace {
 using Event = AvailabilityEvent;
 using Ids = std::set<int>;
 
-const Ids ALWAYS = {11, 19, 91, 99};
+const Ids ALWAYS = {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT};
 
 Ids enabled_commands(const Availability& a) {
     Ids ids;
@@ -47,17 +47,49 @@ struct Row {
 
 // The transition table of the availability state, row by row.
 const std::vector<Row> TABLE = {
-    {Event::begin_data_import, {12, 13, 14, 15, 21, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Row::cleared, {}},
-    {Event::data_imported, {}, Row::unchanged, {21}},
-    {Event::begin_map_shape, {12, 13, 14, 15, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Row::cleared, {}},
-    {Event::map_defined, {}, Row::unchanged, {12, 22, 32, 33}},
-    {Event::begin_initialization, {13, 14, 15, 34, 35, 36, 41, 42, 43}, Row::cleared, {}},
-    {Event::prototypes_set, {}, Row::unchanged, {13, 34, 35, 36, 41}},
+    {Event::begin_data_import,
+     {CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES,
+      CMD_MAP_SIZE, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS, CMD_CONVERGE,
+      CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY,
+      CMD_RECALL_ASSIGNMENT},
+     Row::cleared,
+     {}},
+    {Event::data_imported, {}, Row::unchanged, {CMD_MAP_SIZE}},
+    {Event::begin_map_shape,
+     {CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES,
+      CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE,
+      CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+     Row::cleared,
+     {}},
+    {Event::map_defined,
+     {},
+     Row::unchanged,
+     {CMD_IMPORT_PROTOTYPES, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS}},
+    {Event::begin_initialization,
+     {CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_CONVERGE,
+      CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY,
+      CMD_RECALL_ASSIGNMENT},
+     Row::cleared,
+     {}},
+    {Event::prototypes_set,
+     {},
+     Row::unchanged,
+     {CMD_EXPORT_PROTOTYPES, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION,
+      CMD_SOM_TRAINING}},
     {Event::begin_prototype_import, {}, Row::cleared, {}},
     {Event::begin_convergence, {}, Row::cleared, {}},
-    {Event::begin_exchange, {14, 15, 42, 43}, Row::cleared, {}},
-    {Event::begin_training, {14, 15, 42, 43}, Row::unchanged, {}},
-    {Event::training_done, {}, Row::unchanged, {14, 15, 42, 43}},
+    {Event::begin_exchange,
+     {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+     Row::cleared,
+     {}},
+    {Event::begin_training,
+     {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+     Row::unchanged,
+     {}},
+    {Event::training_done,
+     {},
+     Row::unchanged,
+     {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT}},
     {Event::toggle_visualization, {}, Row::toggled, {}},
 };
 
@@ -103,11 +135,15 @@ TEST(Availability, TheUsualRoadEnablesStepByStep) {
     a.raise(Event::begin_data_import);
     EXPECT_EQ(enabled_commands(a), ALWAYS);
     a.raise(Event::data_imported);
-    EXPECT_EQ(enabled_commands(a), with_always({21}));
+    EXPECT_EQ(enabled_commands(a), with_always({CMD_MAP_SIZE}));
     raise_all(a, {Event::begin_map_shape, Event::map_defined});
-    EXPECT_EQ(enabled_commands(a), with_always({21, 12, 22, 32, 33}));
+    EXPECT_EQ(enabled_commands(a), with_always({CMD_MAP_SIZE, CMD_IMPORT_PROTOTYPES, CMD_MAP_SHOW,
+                                                CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS}));
     raise_all(a, {Event::begin_initialization, Event::prototypes_set});
-    EXPECT_EQ(enabled_commands(a), with_always({21, 12, 22, 32, 33, 13, 34, 35, 36, 41}));
+    EXPECT_EQ(enabled_commands(a),
+              with_always({CMD_MAP_SIZE, CMD_IMPORT_PROTOTYPES, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS,
+                           CMD_PICK_DATAPOINTS, CMD_EXPORT_PROTOTYPES, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE,
+                           CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING}));
     raise_all(a, {Event::begin_training, Event::training_done});
     EXPECT_EQ(enabled_commands(a).size(), ALL_COMMANDS.size());
 }
@@ -120,29 +156,34 @@ TEST(Availability, ImportGraysAllButMapSizeEvenAfterTraining) {
     EXPECT_EQ(enabled_commands(a), ALWAYS);
     EXPECT_FALSE(a.is_visualization_on());
     a.raise(Event::data_imported);
-    EXPECT_EQ(enabled_commands(a), with_always({21}));
+    EXPECT_EQ(enabled_commands(a), with_always({CMD_MAP_SIZE}));
 }
 
 TEST(Availability, BeginEventsGrayOnOpeningWhetherOrNotTheDialogSucceeds) {
     Availability a;
     train(a);
     a.raise(Event::begin_map_shape);  // then cancelled
-    EXPECT_EQ(enabled_commands(a), with_always({21}));
+    EXPECT_EQ(enabled_commands(a), with_always({CMD_MAP_SIZE}));
 
     train(a);
     a.raise(Event::begin_initialization);  // then cancelled
-    EXPECT_EQ(enabled_commands(a), with_always({21, 12, 22, 32, 33}));
+    EXPECT_EQ(enabled_commands(a), with_always({CMD_MAP_SIZE, CMD_IMPORT_PROTOTYPES, CMD_MAP_SHOW,
+                                                CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS}));
 
     train(a);
     a.raise(Event::begin_training);  // closed without training
-    EXPECT_EQ(enabled_commands(a), with_always({21, 12, 22, 32, 33, 13, 34, 35, 36, 41}));
+    EXPECT_EQ(enabled_commands(a),
+              with_always({CMD_MAP_SIZE, CMD_IMPORT_PROTOTYPES, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS,
+                           CMD_PICK_DATAPOINTS, CMD_EXPORT_PROTOTYPES, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE,
+                           CMD_SAMMON_VISUALIZATION, CMD_SOM_TRAINING}));
 }
 
 TEST(Availability, PairwiseExchangeWithholdsExportsAndRecallUntilTrainingIsDone) {
     Availability a;
     train(a);
     a.raise(Event::begin_exchange);
-    const Ids withheld = {14, 15, 42, 43};
+    const Ids withheld = {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY,
+                          CMD_RECALL_ASSIGNMENT};
     for (Event e :
          {Event::begin_prototype_import, Event::prototypes_set, Event::begin_convergence, Event::map_defined,
           Event::data_imported, Event::toggle_visualization, Event::begin_exchange, Event::begin_training}) {
@@ -173,15 +214,16 @@ TEST(Availability, ToggleSwitchesTheCheckMarkBackAndForth) {
     EXPECT_FALSE(a.is_visualization_on());
     a.raise(Event::toggle_visualization);
     EXPECT_TRUE(a.is_visualization_on());
-    // 36 is only ever grayed together with clearing the mark.
-    EXPECT_TRUE(a.is_enabled(36));
+    // Sammon visualization is only ever grayed together with clearing the mark.
+    EXPECT_TRUE(a.is_enabled(CMD_SAMMON_VISUALIZATION));
 }
 
 TEST(Availability, EveryObserverIsCalledAfterEveryEventWithTheNewState) {
     Availability a;
     std::vector<bool> first_saw_map_size;
     int second_calls = 0;
-    a.add_observer([&](const Availability& state) { first_saw_map_size.push_back(state.is_enabled(21)); });
+    a.add_observer(
+        [&](const Availability& state) { first_saw_map_size.push_back(state.is_enabled(CMD_MAP_SIZE)); });
     a.add_observer([&](const Availability& state) {
         EXPECT_EQ(&state, &a);
         ++second_calls;

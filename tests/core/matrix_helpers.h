@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/storage.h"
+#include "core/storage/storage.h"
 
 namespace veltra::testing {
 

@@ -1,4 +1,4 @@
-#include "core/storage.h"
+#include "core/storage/storage.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "core/measures.h"
 #include "core/table_export.h"
 #include "tests/core/matrix_helpers.h"
-#include "tests/core/temp_directory.h"
+#include "tests/support/temp_directory.h"
 
 namespace veltra::core {
 namespace {

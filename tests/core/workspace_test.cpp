@@ -4,7 +4,7 @@
 
 #include "core/map_shape.h"
 #include "tests/core/matrix_helpers.h"
-#include "tests/core/temp_directory.h"
+#include "tests/support/temp_directory.h"
 
 namespace veltra::core {
 namespace {

@@ -19,7 +19,7 @@
 
 #include "io/matrix_scanner.h"
 #include "tests/core/matrix_helpers.h"
-#include "tests/core/temp_directory.h"
+#include "tests/support/temp_directory.h"
 
 namespace veltra::io {
 namespace {

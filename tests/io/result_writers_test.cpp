@@ -15,7 +15,7 @@
 #include "io/atomic_file.h"
 #include "io/matrix_reader.h"
 #include "tests/core/matrix_helpers.h"
-#include "tests/core/temp_directory.h"
+#include "tests/support/temp_directory.h"
 
 namespace veltra::io {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/heap.h"
+#include "core/storage/heap.h"
 #include "io/matrix_reader.h"
-#include "tests/core/temp_directory.h"
+#include "tests/support/temp_directory.h"
 
 namespace veltra::io {
 namespace {

@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "core/heap.h"
 #include "core/kernels/instruction_set.h"
-#include "core/storage.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
 
 namespace veltra::core::testing {
 

@@ -9,6 +9,7 @@
 
 #include "core/map_shape.h"
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/dialog_templates.h"
 
 namespace veltra::ui::qt::testing {
@@ -25,13 +26,7 @@ TEST(IncidenceWindow, RangesPageStepsAndClosingFor2x3And6x6) {
         SCOPED_TRACE(c.rows * c.cols);
         QtSession session;
         core::Workspace& ws = session.ws;
-        ws.availability.raise(core::AvailabilityEvent::begin_data_import);
-        ASSERT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
-                  core::ImportResult::ok);
-        ws.availability.raise(core::AvailabilityEvent::data_imported);
-        ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
-        ASSERT_EQ(core::set_map_shape(ws, c.rows, c.cols), core::MapShapeResult::ok);
-        ws.availability.raise(core::AvailabilityEvent::map_defined);
+        veltra::testing::prepare_map(ws, session.dir, veltra::testing::TWELVE_BY_TWO, 12, 2, c.rows, c.cols);
 
         bool ran = false;
         session.scripts["INCIDENCE"] = [&](TemplateDialog& dialog) {
@@ -85,13 +80,7 @@ TEST(IncidenceWindow, RangesPageStepsAndClosingFor2x3And6x6) {
 TEST(IncidenceWindow, WheelAndKeysScrollThroughTheViewer) {
     QtSession session;
     core::Workspace& ws = session.ws;
-    ws.availability.raise(core::AvailabilityEvent::begin_data_import);
-    ASSERT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
-              core::ImportResult::ok);
-    ws.availability.raise(core::AvailabilityEvent::data_imported);
-    ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
-    ASSERT_EQ(core::set_map_shape(ws, 6, 6), core::MapShapeResult::ok);
-    ws.availability.raise(core::AvailabilityEvent::map_defined);
+    veltra::testing::prepare_map(ws, session.dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 6, 6);
 
     bool ran = false;
     session.scripts["INCIDENCE"] = [&](TemplateDialog& dialog) {

@@ -7,6 +7,8 @@
 
 #include "core/map_shape.h"
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
+#include "ui/control_ids.h"
 #include "ui/field_reading.h"
 
 namespace veltra::ui::qt::testing {
@@ -63,18 +65,12 @@ struct LiveSession {
     OperationWatcher watcher;
 
     LiveSession(int rows, int cols) {
-        core::Workspace& ws = session.ws;
-        ws.availability.raise(core::AvailabilityEvent::begin_data_import);
-        EXPECT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
-                  core::ImportResult::ok);
-        ws.availability.raise(core::AvailabilityEvent::data_imported);
-        ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
-        EXPECT_EQ(core::set_map_shape(ws, rows, cols), core::MapShapeResult::ok);
-        ws.availability.raise(core::AvailabilityEvent::map_defined);
+        veltra::testing::prepare_map(session.ws, session.dir, veltra::testing::TWELVE_BY_TWO, 12, 2, rows,
+                                     cols);
         session.scripts["RANDOMWEIGHTS"] = [](TemplateDialog& dialog) {
-            type(dialog, 105, "6");
-            type(dialog, 106, "0");
-            dialog.press(101);
+            type(dialog, WEIGHTS_UPPER, "6");
+            type(dialog, WEIGHTS_LOWER, "0");
+            dialog.press(CONTROL_OK);
         };
         session.command(core::CMD_RANDOM_WEIGHTS);
         session.window().host().hooks().observer = &watcher;
@@ -90,7 +86,7 @@ TEST(LiveDisplay, StatusBoxesShowEveryStepWhileItRuns) {
         ++steps;
         TemplateDialog* box = find_box("FIXPOINT");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->item_text(112), format_real("%15.2f", heterogeneity));
+        EXPECT_EQ(box->item_text(FIXPOINT_HETEROGENEITY), format_real("%15.2f", heterogeneity));
         EXPECT_TRUE(shows_now(*box)) << "step " << steps;
     };
     live.session.command(core::CMD_CONVERGE);
@@ -101,13 +97,13 @@ TEST(LiveDisplay, StatusBoxesShowEveryStepWhileItRuns) {
         ++epochs;
         TemplateDialog* monitor = find_box("SOMINFO");
         ASSERT_NE(monitor, nullptr);
-        EXPECT_EQ(monitor->item_text(109), std::to_string(report.epochs));
+        EXPECT_EQ(monitor->item_text(MONITOR_EPOCHS), std::to_string(report.epochs));
         EXPECT_TRUE(shows_now(*monitor)) << "epoch " << epochs;
     };
     live.session.scripts["SOM"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "3");
-        dialog.press(101);
-        dialog.press(102);
+        type(dialog, SOM_EPOCHS, "3");
+        dialog.press(CONTROL_OK);
+        dialog.press(CONTROL_CANCEL);
     };
     live.session.command(core::CMD_SOM_TRAINING);
     EXPECT_EQ(epochs, 3);
@@ -122,14 +118,16 @@ TEST(LiveDisplay, DialogFieldsShowEveryResultAsItIsAdopted) {
         ++trials;
         TemplateDialog* dialog = find_box("TRIALS");
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->item_text(109), std::to_string(trial));
-        EXPECT_EQ(dialog->item_text(112), format_real("%15.2f", heterogeneity));
-        EXPECT_TRUE(shows_now(*dialog, {109, 110, 111, 112})) << "trial " << trial;
+        EXPECT_EQ(dialog->item_text(TRIALS_TRIAL), std::to_string(trial));
+        EXPECT_EQ(dialog->item_text(TRIALS_HETEROGENEITY), format_real("%15.2f", heterogeneity));
+        EXPECT_TRUE(shows_now(
+            *dialog, {TRIALS_TRIAL, TRIALS_TRIAL_GROUP, TRIALS_HETEROGENEITY_GROUP, TRIALS_HETEROGENEITY}))
+            << "trial " << trial;
     };
     live.session.scripts["TRIALS"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "30");
-        dialog.press(101);
-        dialog.press(102);
+        type(dialog, TRIALS_COUNT, "30");
+        dialog.press(CONTROL_OK);
+        dialog.press(CONTROL_CANCEL);
     };
     live.session.command(core::CMD_PICK_DATAPOINTS);
     EXPECT_GT(trials, 0);
@@ -139,16 +137,18 @@ TEST(LiveDisplay, DialogFieldsShowEveryResultAsItIsAdopted) {
         ++runs;
         TemplateDialog* dialog = find_box("PAIRWISE");
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->item_text(109), std::to_string(total));
-        EXPECT_EQ(dialog->item_text(112), std::to_string(successful));
-        EXPECT_EQ(dialog->item_text(114), format_real("%15.2f", simplicity));
-        EXPECT_TRUE(shows_now(*dialog, {109, 110, 111, 112, 113, 114})) << "run " << runs;
+        EXPECT_EQ(dialog->item_text(PAIRWISE_TOTAL), std::to_string(total));
+        EXPECT_EQ(dialog->item_text(PAIRWISE_SUCCESSFUL), std::to_string(successful));
+        EXPECT_EQ(dialog->item_text(PAIRWISE_SIMPLICITY), format_real("%15.2f", simplicity));
+        EXPECT_TRUE(shows_now(*dialog, {PAIRWISE_TOTAL, PAIRWISE_TOTAL_GROUP, PAIRWISE_SUCCESSFUL_GROUP,
+                                        PAIRWISE_SUCCESSFUL, PAIRWISE_SIMPLICITY_GROUP, PAIRWISE_SIMPLICITY}))
+            << "run " << runs;
     };
     live.session.scripts["PAIRWISE"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "5");
-        dialog.press(101);
-        dialog.press(101);
-        dialog.press(102);
+        type(dialog, PAIRWISE_COUNT, "5");
+        dialog.press(CONTROL_OK);
+        dialog.press(CONTROL_OK);
+        dialog.press(CONTROL_CANCEL);
     };
     live.session.command(core::CMD_PAIRWISE_EXCHANGE);
     EXPECT_EQ(runs, 2);

@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
+#include "ui/control_ids.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/status_box.h"
 
@@ -87,12 +89,12 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
                   session.ws.availability.is_visualization_on());
     };
 
-    session.file_choices = {session.write_file("data.dat", TWELVE_BY_TWO)};
+    session.file_choices = {session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO)};
     session.scripts["IMPORTFILTER"] = [](TemplateDialog& dialog) {
-        EXPECT_NE(dialog.item_text(112), "None");
-        type(dialog, 105, "12");
-        type(dialog, 106, "2");
-        dialog.press(101);
+        EXPECT_NE(dialog.item_text(IMPORT_FILE_NAME), "None");
+        type(dialog, IMPORT_NDATA, "12");
+        type(dialog, IMPORT_NVARS, "2");
+        dialog.press(CONTROL_OK);
     };
     session.command(CMD_IMPORT_DATAVECTORS);
     mirrors();
@@ -102,9 +104,9 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_EQ(session.file_requests[0].filter_id, 0);
 
     session.scripts["MATRIXSIZE"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "2");
-        type(dialog, 106, "3");
-        dialog.press(101);
+        type(dialog, MAP_ROWS, "2");
+        type(dialog, MAP_COLS, "3");
+        dialog.press(CONTROL_OK);
     };
     session.command(CMD_MAP_SIZE);
     mirrors();
@@ -112,9 +114,9 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
                                                     CMD_RANDOM_WEIGHTS, CMD_PICK_DATAPOINTS}));
 
     session.scripts["RANDOMWEIGHTS"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "6");
-        type(dialog, 106, "0");
-        dialog.press(101);
+        type(dialog, WEIGHTS_UPPER, "6");
+        type(dialog, WEIGHTS_LOWER, "0");
+        dialog.press(CONTROL_OK);
     };
     session.command(CMD_RANDOM_WEIGHTS);
     mirrors();
@@ -130,8 +132,8 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
 
     bool hidden_while_training = false;
     session.scripts["SOM"] = [&session, &hidden_while_training](TemplateDialog& dialog) {
-        type(dialog, 105, "3");
-        type(dialog, 118, "1");
+        type(dialog, SOM_EPOCHS, "3");
+        type(dialog, SOM_ORDER, "1");
         // The message at the end of the run comes with the dialog back on screen.
         MessageBoxFunction& hook = session.window().host().hooks().message_box;
         const MessageBoxFunction recording = hook;
@@ -139,9 +141,9 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
             hidden_while_training = !dialog.isVisible();
             return recording(request);
         };
-        dialog.press(101);
+        dialog.press(CONTROL_OK);
         hook = recording;
-        dialog.press(102);
+        dialog.press(CONTROL_CANCEL);
     };
     session.command(CMD_SOM_TRAINING);
     mirrors();
@@ -154,10 +156,10 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_TRUE(session.window().action(CMD_SAMMON_VISUALIZATION)->isChecked());
 
     // Recall and export choose their file through the Save dialog.
-    session.file_choices = {session.path("counts.frq"), session.path("prototypes.wgt")};
+    session.file_choices = {session.dir.path("counts.frq"), session.dir.path("prototypes.wgt")};
     session.scripts["RECALL"] = [](TemplateDialog& dialog) {
-        EXPECT_NE(dialog.item_text(112), "None");
-        dialog.press(101);
+        EXPECT_NE(dialog.item_text(RECALL_FILE_NAME), "None");
+        dialog.press(CONTROL_OK);
     };
     session.command(CMD_RECALL_FREQUENCY);
     session.command(CMD_EXPORT_PROTOTYPES);
@@ -167,14 +169,14 @@ TEST(MainWindow, MenuMirrorsAvailabilityAlongTheRoad) {
     EXPECT_EQ(session.file_requests[1].filter_id, 5);
     EXPECT_EQ(session.file_requests[2].kind, FileDialogKind::save);
     EXPECT_EQ(session.file_requests[2].filter_id, 2);
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.path("counts.frq"))));
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.path("prototypes.wgt"))));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.dir.path("counts.frq"))));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(session.dir.path("prototypes.wgt"))));
 
     session.scripts["PAIRWISE"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "5");
-        dialog.press(101);
-        EXPECT_EQ(dialog.item_text(109), "5");
-        dialog.press(102);
+        type(dialog, PAIRWISE_COUNT, "5");
+        dialog.press(CONTROL_OK);
+        EXPECT_EQ(dialog.item_text(PAIRWISE_TOTAL), "5");
+        dialog.press(CONTROL_CANCEL);
     };
     session.command(CMD_PAIRWISE_EXCHANGE);
     mirrors();
@@ -205,16 +207,16 @@ TEST(MainWindow, CancelledFileChoiceNeverShowsTheDialog) {
 // bottom-right corner and shows the last epoch.
 TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
     QtSession session;
-    session.file_choices = {session.write_file("data.dat", TWELVE_BY_TWO)};
+    session.file_choices = {session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO)};
     session.scripts["IMPORTFILTER"] = [&session](TemplateDialog& dialog) {
-        type(dialog, 105, "0");
-        dialog.press(101);
+        type(dialog, IMPORT_NDATA, "0");
+        dialog.press(CONTROL_OK);
         EXPECT_TRUE(dialog.isVisible());
         ASSERT_EQ(session.messages.size(), 1U);
         EXPECT_EQ(session.messages[0].owner, &dialog);
-        type(dialog, 105, "12");
-        type(dialog, 106, "2");
-        dialog.press(101);
+        type(dialog, IMPORT_NDATA, "12");
+        type(dialog, IMPORT_NVARS, "2");
+        dialog.press(CONTROL_OK);
     };
     const int beeps = session.window().host().messages().beeps();
     session.command(CMD_IMPORT_DATAVECTORS);
@@ -226,14 +228,14 @@ TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
     EXPECT_EQ(session.window().host().messages().beeps(), beeps + 1);
 
     session.scripts["MATRIXSIZE"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "1");
-        type(dialog, 106, "1");
-        dialog.press(101);
+        type(dialog, MAP_ROWS, "1");
+        type(dialog, MAP_COLS, "1");
+        dialog.press(CONTROL_OK);
     };
     session.command(CMD_MAP_SIZE);
     session.scripts["RANDOMWEIGHTS"] = [](TemplateDialog& dialog) {
-        type(dialog, 105, "1");
-        dialog.press(101);
+        type(dialog, WEIGHTS_UPPER, "1");
+        dialog.press(CONTROL_OK);
     };
     session.command(CMD_RANDOM_WEIGHTS);
 
@@ -251,15 +253,15 @@ TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
         }
         ASSERT_NE(box, nullptr);
         // Each epoch's value is painted at once, while the dialog is hidden.
-        PaintWatcher watcher(box->control(109), [&](QWidget* field) {
+        PaintWatcher watcher(box->control(MONITOR_EPOCHS), [&](QWidget* field) {
             if (!dialog.isVisible()) painted_epochs.push_back(static_cast<QLabel*>(field)->text());
         });
-        type(dialog, 105, "2");
-        type(dialog, 118, "0");
-        dialog.press(101);
+        type(dialog, SOM_EPOCHS, "2");
+        type(dialog, SOM_ORDER, "0");
+        dialog.press(CONTROL_OK);
         monitor = box->frameGeometry();
-        epochs = box->item_text(109);
-        dialog.press(102);
+        epochs = box->item_text(MONITOR_EPOCHS);
+        dialog.press(CONTROL_CANCEL);
     };
     session.command(CMD_SOM_TRAINING);
     EXPECT_EQ(epochs, "2");
@@ -274,14 +276,15 @@ TEST(MainWindow, MessagesAndStatusBoxThroughTheQtHost) {
 // chosen last in this run; a cancelled choice changes nothing.
 TEST(MainWindow, FileDialogsStartInTheFolderUsedLast) {
     QtSession session;
-    session.file_choices = {std::nullopt, session.write_file("data.dat", TWELVE_BY_TWO), std::nullopt};
-    session.scripts["IMPORTFILTER"] = [](TemplateDialog& dialog) { dialog.press(102); };
+    session.file_choices = {std::nullopt, session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO),
+                            std::nullopt};
+    session.scripts["IMPORTFILTER"] = [](TemplateDialog& dialog) { dialog.press(CONTROL_CANCEL); };
     for (int i = 0; i < 3; ++i) session.command(CMD_IMPORT_DATAVECTORS);
     ASSERT_EQ(session.file_requests.size(), 3U);
     EXPECT_EQ(session.file_requests[0].folder, QDir::homePath());
     EXPECT_EQ(session.file_requests[1].folder, QDir::homePath());
     EXPECT_EQ(session.file_requests[2].folder,
-              QFileInfo(QString::fromStdString(session.path("data.dat"))).absolutePath());
+              QFileInfo(QString::fromStdString(session.dir.path("data.dat"))).absolutePath());
 }
 
 // Quit, the title bar's close and Alt+F4 ask first; No keeps the program,
@@ -329,15 +332,15 @@ TEST(MainWindow, HelpOpensTheContentsAndTheDialogTopics) {
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->current_topic(), QUrl("qrc:/help/contents.html"));
 
-    session.file_choices = {session.write_file("data.dat", TWELVE_BY_TWO)};
+    session.file_choices = {session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO)};
     QUrl topic;
     session.scripts["IMPORTFILTER"] = [&session, &topic](TemplateDialog& dialog) {
-        dialog.press(999);
+        dialog.press(CONTROL_HELP);
         topic = session.window().host().help_window()->current_topic();
         // F1 inside a dialog is no help key.
         QTest::keyClick(&dialog, Qt::Key_F1);
         EXPECT_EQ(session.window().host().help_window()->current_topic(), topic);
-        dialog.press(102);
+        dialog.press(CONTROL_CANCEL);
     };
     session.command(CMD_IMPORT_DATAVECTORS);
     EXPECT_EQ(topic, QUrl("qrc:/help/import_datavectors.html"));

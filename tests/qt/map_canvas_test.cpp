@@ -5,6 +5,7 @@
 
 #include "core/map_shape.h"
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/qt/display_list_painter.h"
 
 namespace veltra::ui::qt::testing {
@@ -37,19 +38,8 @@ Colours count_colours(const QImage& image) {
 // Imports `data`, sizes the map rows x cols, sets prototype p to datavector
 // p and switches the Sammon view on, all through the events the dialogs raise.
 void prepare(QtSession& session, const std::string& data, int ndata, int rows, int cols) {
-    core::Workspace& ws = session.ws;
-    ws.availability.raise(core::AvailabilityEvent::begin_data_import);
-    ASSERT_EQ(core::import_datavectors(ws, session.write_file("data.dat", data), ndata, 2),
-              core::ImportResult::ok);
-    ws.availability.raise(core::AvailabilityEvent::data_imported);
-    ws.availability.raise(core::AvailabilityEvent::begin_map_shape);
-    ASSERT_EQ(core::set_map_shape(ws, rows, cols), core::MapShapeResult::ok);
-    ws.availability.raise(core::AvailabilityEvent::map_defined);
-    for (int p = 0; p < ws.nprotos; ++p) {
-        for (int k = 0; k < ws.nvars; ++k) ws.prototypes[p][k] = ws.data[p][k];
-    }
-    ws.availability.raise(core::AvailabilityEvent::begin_initialization);
-    ws.availability.raise(core::AvailabilityEvent::prototypes_set);
+    veltra::testing::prepare_map(session.ws, session.dir, data, ndata, 2, rows, cols);
+    veltra::testing::prototypes_from_data(session.ws);
     session.command(core::CMD_SAMMON_VISUALIZATION);
 }
 
@@ -57,7 +47,7 @@ void prepare(QtSession& session, const std::string& data, int ndata, int rows, i
 // the stored projection when the window is resized.
 TEST(MapCanvas, PaintsTheSammonViewAndRescalesOnResize) {
     QtSession session;
-    prepare(session, TWELVE_BY_TWO, 12, 2, 3);
+    prepare(session, veltra::testing::TWELVE_BY_TWO, 12, 2, 3);
     MapCanvas& canvas = session.window().canvas();
     canvas.resize(400, 300);
     const Colours colours = count_colours(canvas.grab().toImage());

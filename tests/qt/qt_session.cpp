@@ -1,7 +1,6 @@
 #include "qt_session.h"
 
 #include <QAction>
-#include <QFile>
 
 namespace veltra::ui::qt::testing {
 
@@ -51,16 +50,6 @@ std::vector<int> QtSession::enabled_items() const {
         if (item != nullptr && item->isEnabled()) ids.push_back(id);
     }
     return ids;
-}
-
-std::string QtSession::path(const std::string& name) const {
-    return dir_.filePath(QString::fromStdString(name)).toStdString();
-}
-
-std::string QtSession::write_file(const std::string& name, const std::string& text) const {
-    QFile file(QString::fromStdString(path(name)));
-    if (file.open(QIODevice::WriteOnly)) file.write(text.data(), static_cast<qint64>(text.size()));
-    return path(name);
 }
 
 void type(TemplateDialog& dialog, int id, const QString& text) {

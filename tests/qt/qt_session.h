@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/workspace.h"
+#include "tests/support/temp_directory.h"
 #include "ui/qt/main_window.h"
 
 namespace veltra::ui::qt::testing {
@@ -24,6 +24,7 @@ public:
     QtSession();
     ~QtSession();
 
+    veltra::testing::TempDirectory dir;  // the session's scratch folder
     core::Workspace ws;
     std::vector<MessageBoxRequest> messages;
     Answer answer = Answer::ok;  // for yes/no boxes
@@ -40,19 +41,11 @@ public:
     // The enabled command ids in menu order, as the menu shows them.
     std::vector<int> enabled_items() const;
 
-    // A file in the session's scratch folder with `text` in it.
-    std::string write_file(const std::string& name, const std::string& text) const;
-    std::string path(const std::string& name) const;
-
 private:
-    QTemporaryDir dir_;
     std::unique_ptr<MainWindow> window_;
 };
 
 // Types into an edit control, as a user would.
 void type(TemplateDialog& dialog, int id, const QString& text);
-
-// Twelve datavectors of two variables, all different.
-inline constexpr const char* TWELVE_BY_TWO = "0 0\n1 0\n2 0\n0 1\n1 1\n2 1\n0 2\n1 2\n2 2\n5 5\n6 5\n5 6\n";
 
 }  // namespace veltra::ui::qt::testing

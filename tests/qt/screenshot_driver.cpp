@@ -10,6 +10,7 @@
 
 #include "core/clock.h"
 #include "core/workspace.h"
+#include "ui/control_ids.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/resources.h"
 
@@ -56,26 +57,26 @@ int main(int argc, char* argv[]) {
     hooks.drive_dialog = [&](TemplateDialog& dialog) {
         const std::string_view name = dialog.dialog_template().name;
         if (name == "IMPORTFILTER") {
-            type(dialog, 105, ndata);
-            type(dialog, 106, nvars);
-            dialog.press(101);
+            type(dialog, veltra::ui::IMPORT_NDATA, ndata);
+            type(dialog, veltra::ui::IMPORT_NVARS, nvars);
+            dialog.press(veltra::ui::CONTROL_OK);
         } else if (name == "MATRIXSIZE") {
-            type(dialog, 105, QStringLiteral("4"));
-            type(dialog, 106, QStringLiteral("4"));
-            dialog.press(101);
+            type(dialog, veltra::ui::MAP_ROWS, QStringLiteral("4"));
+            type(dialog, veltra::ui::MAP_COLS, QStringLiteral("4"));
+            dialog.press(veltra::ui::CONTROL_OK);
         } else if (name == "TRIALS") {
-            type(dialog, 105, QStringLiteral("50"));
-            dialog.press(101);
-            dialog.press(102);
+            type(dialog, veltra::ui::TRIALS_COUNT, QStringLiteral("50"));
+            dialog.press(veltra::ui::CONTROL_OK);
+            dialog.press(veltra::ui::CONTROL_CANCEL);
         } else if (name == "SOM") {
             for (const Stage& stage : STAGES) {
-                type(dialog, 105, QString::fromLatin1(stage.epochs));
-                type(dialog, 118, QString::fromLatin1(stage.order));
-                type(dialog, 122, QString::fromLatin1(stage.rate));
-                type(dialog, 124, QString::fromLatin1(stage.factor));
-                dialog.press(101);
+                type(dialog, veltra::ui::SOM_EPOCHS, QString::fromLatin1(stage.epochs));
+                type(dialog, veltra::ui::SOM_ORDER, QString::fromLatin1(stage.order));
+                type(dialog, veltra::ui::SOM_RATE, QString::fromLatin1(stage.rate));
+                type(dialog, veltra::ui::SOM_FACTOR, QString::fromLatin1(stage.factor));
+                dialog.press(veltra::ui::CONTROL_OK);
             }
-            dialog.press(102);
+            dialog.press(veltra::ui::CONTROL_CANCEL);
         }
     };
 

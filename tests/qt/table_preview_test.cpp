@@ -21,7 +21,7 @@ TEST(TablePreview, ShowsTheFirstRowsAndFollowsTheSettings) {
     QtSession session;
     EXPECT_TRUE(session.window().action(core::CMD_IMPORT_TABLE)->isEnabled());
     EXPECT_FALSE(session.window().action(core::CMD_EXPORT_TABLE)->isEnabled());
-    session.file_choices = {session.write_file("t.csv", "x,y,kind\n1,2,a\n3,4,b\n")};
+    session.file_choices = {session.dir.write("t.csv", "x,y,kind\n1,2,a\n3,4,b\n")};
     session.scripts["TABLEIMPORT"] = [](TemplateDialog& dialog) {
         auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("table_preview"));
         ASSERT_NE(table, nullptr);
@@ -35,7 +35,7 @@ TEST(TablePreview, ShowsTheFirstRowsAndFollowsTheSettings) {
         EXPECT_EQ(headers(*table), (QStringList{"V1", "V2", "V3"}));
         EXPECT_EQ(table->rowCount(), 3);
         type(dialog, TABLE_HEADER, "auto");
-        dialog.press(101);
+        dialog.press(CONTROL_OK);
     };
     session.command(core::CMD_IMPORT_TABLE);
     EXPECT_EQ(session.message_texts(),

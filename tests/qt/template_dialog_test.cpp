@@ -87,7 +87,7 @@ TEST(TemplateDialog, TabOrderIsTemplateOrderAndUnitsFollowTheFont) {
     for (const ControlTemplate& control : PAIRWISE.controls) {
         if (dialog.control(control.id)->focusPolicy() & Qt::TabFocus) tab_stops.push_back(control.id);
     }
-    ASSERT_EQ(tab_stops, (std::vector<int>{105, 101, 102, 999}));
+    ASSERT_EQ(tab_stops, (std::vector<int>{PAIRWISE_COUNT, CONTROL_OK, CONTROL_CANCEL, CONTROL_HELP}));
     std::vector<int> chain;
     QWidget* widget = dialog.control(tab_stops.front());
     for (std::size_t i = 0; i < tab_stops.size(); ++i) {
@@ -109,27 +109,27 @@ TEST(TemplateDialog, EnterPressesTheDefaultButtonAndEscDoesNothing) {
     TemplateDialog dialog(RANDOMWEIGHTS, nullptr);
     QSignalSpy commands(&dialog, &TemplateDialog::command);
     dialog.show();
-    QWidget* field = dialog.control(106);
+    QWidget* field = dialog.control(WEIGHTS_LOWER);
     field->setFocus();
     QTest::keyClick(field, Qt::Key_Return);
     ASSERT_EQ(commands.count(), 1);
-    EXPECT_EQ(commands.at(0).at(0).toInt(), 101);
+    EXPECT_EQ(commands.at(0).at(0).toInt(), CONTROL_OK);
 
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(commands.count(), 1);
 
     dialog.press(107);  // no such control here: nothing happens
-    dialog.press(999);
+    dialog.press(CONTROL_HELP);
     ASSERT_EQ(commands.count(), 2);
-    EXPECT_EQ(commands.at(1).at(0).toInt(), 999);
+    EXPECT_EQ(commands.at(1).at(0).toInt(), CONTROL_HELP);
 
     // A window manager's close box, drawn although the dialog asks for none,
     // presses Done; the dialog itself stays until its procedure ends it.
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
     ASSERT_EQ(commands.count(), 3);
-    EXPECT_EQ(commands.at(2).at(0).toInt(), 102);
+    EXPECT_EQ(commands.at(2).at(0).toInt(), CONTROL_CANCEL);
 }
 
 // Texts that do not fit their control: a long path is elided in the middle
@@ -143,19 +143,20 @@ TEST(TemplateDialog, TextsFitTheirControls) {
         return needed.width() <= room.width() && needed.height() <= room.height();
     };
     const std::string folder = "/home/someone/" + std::string(12, 'x') + "/measurements/";
-    for (const DialogTemplate* tmpl : {&IMPORTFILTER, &RECALL}) {
+    for (const auto& [tmpl, file_name] :
+         {std::pair{&IMPORTFILTER, IMPORT_FILE_NAME}, {&RECALL, RECALL_FILE_NAME}}) {
         SCOPED_TRACE(std::string(tmpl->name));
         TemplateDialog dialog(*tmpl, nullptr);
         dialog.show();
-        auto* label = qobject_cast<QLabel*>(dialog.control(112));
-        dialog.set_item_text(112, "/home/someone/short.dat");
+        auto* label = qobject_cast<QLabel*>(dialog.control(file_name));
+        dialog.set_item_text(file_name, "/home/someone/short.dat");
         EXPECT_EQ(label->text(), QStringLiteral("/home/someone/short.dat"));
         EXPECT_TRUE(label->toolTip().isEmpty());
         std::string path = folder;
         for (int i = 0; i < 8; ++i) path += "a_folder_with_a_long_name/";
         path += "iris_2026.dat";
-        dialog.set_item_text(112, path);
-        EXPECT_EQ(dialog.item_text(112), path);
+        dialog.set_item_text(file_name, path);
+        EXPECT_EQ(dialog.item_text(file_name), path);
         EXPECT_TRUE(label->text().startsWith(QStringLiteral("/home/")));
         EXPECT_TRUE(label->text().endsWith(QStringLiteral("iris_2026.dat")));
         EXPECT_TRUE(label->text().contains(QChar(0x2026)));
@@ -168,10 +169,10 @@ TEST(TemplateDialog, TextsFitTheirControls) {
     algorithms::EpochReport report;
     for (std::int32_t p = 2; p <= 36; ++p) report.inactive_prototypes.push_back(p);
     for (const MonitorField& field : monitor_fields(report)) monitor.set_item_text(field.id, field.text);
-    auto* inactive = qobject_cast<QLabel*>(monitor.control(122));
+    auto* inactive = qobject_cast<QLabel*>(monitor.control(MONITOR_INACTIVE));
     EXPECT_TRUE(fits(*inactive)) << inactive->text().toStdString();
-    EXPECT_TRUE(monitor.control(121)->geometry().contains(inactive->geometry()));
-    EXPECT_TRUE(monitor.rect().contains(monitor.control(121)->geometry()));
+    EXPECT_TRUE(monitor.control(MONITOR_INACTIVE_GROUP)->geometry().contains(inactive->geometry()));
+    EXPECT_TRUE(monitor.rect().contains(monitor.control(MONITOR_INACTIVE_GROUP)->geometry()));
 
     for (const auto& [text, caption] : {std::pair{"File written.", "Export Prototypes"},
                                         {"Can not import weights!", "Error Reading File"},
@@ -194,8 +195,8 @@ TEST(TemplateDialog, AboutBoxRunsModallyUntilOk) {
     std::string revision;
     bool still_open_after_esc = false;
     const int result = host.run([&](TemplateDialog& dialog) {
-        version = dialog.item_text(201);
-        revision = dialog.item_text(202);
+        version = dialog.item_text(ABOUT_VERSION);
+        revision = dialog.item_text(ABOUT_REVISION);
         QTest::keyClick(&dialog, Qt::Key_Escape);
         still_open_after_esc = dialog.isVisible() && !dialog.ended();
         QTest::keyClick(dialog.default_button(), Qt::Key_Return);

@@ -74,10 +74,10 @@ TEST(FieldReading, SteppersMoveOnlyWithinTheirBounds) {
     } dummy;
     HeadlessDialog dialog(dummy, host);
     const auto step = [&](std::string text, int direction) {
-        dialog.type(105, text);
-        const std::int32_t value = step_integer_field(dialog, 105, 14, direction, 1, 9999);
-        EXPECT_EQ(std::to_string(value), dialog.item_text(105)) << text;
-        return dialog.item_text(105);
+        dialog.type(TRIALS_COUNT, text);
+        const std::int32_t value = step_integer_field(dialog, TRIALS_COUNT, 14, direction, 1, 9999);
+        EXPECT_EQ(std::to_string(value), dialog.item_text(TRIALS_COUNT)) << text;
+        return dialog.item_text(TRIALS_COUNT);
     };
     EXPECT_EQ(step("9999", +1), "9999");
     EXPECT_EQ(step("1", -1), "1");
@@ -86,9 +86,9 @@ TEST(FieldReading, SteppersMoveOnlyWithinTheirBounds) {
     EXPECT_EQ(step("letters", +1), "1");
     EXPECT_EQ(step(" 7 trials", -1), "6");
     // A value out of range is left as typed when the step leads away from the range.
-    dialog.type(105, "-5");
-    step_integer_field(dialog, 105, 14, -1, 1, 9999);
-    EXPECT_EQ(dialog.item_text(105), "-5");
+    dialog.type(TRIALS_COUNT, "-5");
+    step_integer_field(dialog, TRIALS_COUNT, 14, -1, 1, 9999);
+    EXPECT_EQ(dialog.item_text(TRIALS_COUNT), "-5");
 }
 
 TEST(FieldReading, FormatsRealsInAnyLength) {

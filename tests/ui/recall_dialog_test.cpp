@@ -4,8 +4,9 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
+#include "ui/control_ids.h"
 #include "ui/headless_dialog.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -13,12 +14,12 @@ namespace {
 struct RecallSetup {
     core::FixedClock clock{1000};
     core::Workspace ws{clock};
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
 
     RecallSetup() {
-        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-        testing::prototypes_from_data(ws);
+        veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+        veltra::testing::prototypes_from_data(ws);
         ws.availability.raise(core::AvailabilityEvent::training_done);
     }
 };
@@ -40,13 +41,13 @@ TEST(RecallDialog, ChecksTheCycleBeforeTheStartAndStepsWithinBounds) {
     RecallDialog procedure(s.ws, s.host, RecallKind::frequency);
     HeadlessDialog dialog(procedure, s.host);
     ASSERT_TRUE(dialog.open());
-    EXPECT_EQ(dialog.item_text(112), s.dir.path("out.frq"));
+    EXPECT_EQ(dialog.item_text(RECALL_FILE_NAME), s.dir.path("out.frq"));
 
     const auto refusal = [&](const char* start, const char* cycle) {
         s.host.clear_records();
-        dialog.type(105, start);
-        dialog.type(106, cycle);
-        dialog.press(101);
+        dialog.type(RECALL_START, start);
+        dialog.type(RECALL_CYCLE, cycle);
+        dialog.press(CONTROL_OK);
         EXPECT_FALSE(dialog.ended());
         EXPECT_EQ(s.host.entries("beep"), std::vector<std::string>{"beep exclamation"});
         return s.host.messages.size() == 1 ? s.host.messages[0].text : std::string("?");
@@ -59,7 +60,8 @@ TEST(RecallDialog, ChecksTheCycleBeforeTheStartAndStepsWithinBounds) {
     EXPECT_EQ(refusal("-1", "327670"), START);  // five characters: the cycle reads 32767
 
     for (const auto& [field, down, up] :
-         std::vector<std::tuple<int, int, int>>{{105, 107, 108}, {106, 109, 110}}) {
+         std::vector<std::tuple<int, int, int>>{{RECALL_START, RECALL_START_DOWN, RECALL_START_UP},
+                                                {RECALL_CYCLE, RECALL_CYCLE_DOWN, RECALL_CYCLE_UP}}) {
         dialog.type(field, "32767");
         dialog.press(up);
         EXPECT_EQ(dialog.item_text(field), "32767");
@@ -72,9 +74,9 @@ TEST(RecallDialog, ChecksTheCycleBeforeTheStartAndStepsWithinBounds) {
     }
 
     s.host.clear_records();
-    dialog.type(105, "2");
-    dialog.type(106, "5");
-    dialog.press(101);
+    dialog.type(RECALL_START, "2");
+    dialog.type(RECALL_CYCLE, "5");
+    dialog.press(CONTROL_OK);
     EXPECT_EQ(s.host.log, (std::vector<std::string>{"wait begin", "wait end",
                                                     "box Recall Frequency|Frequency file written."}));
     EXPECT_EQ(dialog.result(), 1);
@@ -89,7 +91,7 @@ TEST(RecallDialog, AssignmentWritesItsFileAndAWriteErrorStillEndsWithOne) {
     {
         HeadlessDialog dialog(procedure, s.host);
         ASSERT_TRUE(dialog.open());
-        dialog.press(101);
+        dialog.press(CONTROL_OK);
         EXPECT_EQ(dialog.result(), 1);
         EXPECT_EQ(s.host.entries("box"),
                   std::vector<std::string>{"box Recall Assignment|Assignment file written."});
@@ -99,8 +101,8 @@ TEST(RecallDialog, AssignmentWritesItsFileAndAWriteErrorStillEndsWithOne) {
     {
         HeadlessDialog dialog(procedure, s.host);
         ASSERT_TRUE(dialog.open());
-        dialog.press(999);
-        dialog.press(101);
+        dialog.press(CONTROL_HELP);
+        dialog.press(CONTROL_OK);
         EXPECT_EQ(dialog.result(), 1);
         EXPECT_EQ(s.host.log, (std::vector<std::string>{
                                   "save 6", "help recall assignment", "wait begin", "wait end", "beep error",
@@ -111,8 +113,8 @@ TEST(RecallDialog, AssignmentWritesItsFileAndAWriteErrorStillEndsWithOne) {
     s.host.clear_records();
     HeadlessDialog dialog(procedure, s.host);
     ASSERT_TRUE(dialog.open());
-    dialog.type(105, "100");
-    dialog.press(101);
+    dialog.type(RECALL_START, "100");
+    dialog.press(CONTROL_OK);
     EXPECT_EQ(s.host.entries("box"),
               std::vector<std::string>{"box Recall Assignment|Assignment file written."});
     EXPECT_EQ(s.dir.read("late.lst"), "");

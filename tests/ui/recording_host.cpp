@@ -1,9 +1,5 @@
 #include "recording_host.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "ui/field_reading.h"
 
 namespace veltra::ui::testing {
@@ -169,31 +165,6 @@ void RecordingHost::epoch_done(const algorithms::EpochReport& report) {
 
 void RecordingHost::projection_done(double stress, const double*, const double*, int n) {
     log.push_back("sammon " + format_real("%.17g", stress) + " " + std::to_string(n));
-}
-
-ScratchDirectory::ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veltra-ui-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dir_ = pattern;
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-}
-
-std::string ScratchDirectory::path(const std::string& name) const { return (dir_ / name).string(); }
-
-std::string ScratchDirectory::write(const std::string& name, const std::string& contents) const {
-    std::ofstream(dir_ / name, std::ios::binary) << contents;
-    return path(name);
-}
-
-std::string ScratchDirectory::read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
 }
 
 }  // namespace veltra::ui::testing

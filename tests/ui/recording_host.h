@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -92,25 +91,6 @@ public:
 private:
     std::int32_t last_epoch_ = 0;
     std::optional<std::string> next_file_answer(const char* kind, int filter_id);
-};
-
-// A fresh directory under the system's temporary directory, removed with all
-// its files at the end of the test.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    // The path of `name` inside the directory, after writing `contents` to it.
-    std::string write(const std::string& name, const std::string& contents) const;
-    std::string path(const std::string& name) const;
-    // The whole contents of a file inside the directory.
-    std::string read(const std::string& name) const;
-
-private:
-    std::filesystem::path dir_;
 };
 
 }  // namespace veltra::ui::testing

@@ -4,8 +4,9 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
+#include "ui/control_ids.h"
 #include "ui/field_reading.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -21,7 +22,7 @@ struct FixedMeasurer final : TextMeasurer {
 struct ShellSetup {
     core::FixedClock clock{1000};
     core::Workspace ws{clock};
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
     Shell shell{ws, host};
 
@@ -33,27 +34,29 @@ struct ShellSetup {
         shell.on_command(id);
         EXPECT_TRUE(host.actions.empty()) << "command " << id << " left actions unused";
     }
-    std::vector<int> enabled() const { return testing::enabled_commands(ws); }
+    std::vector<int> enabled() const { return veltra::testing::enabled_commands(ws); }
 };
 
 TEST(Shell, AvailabilityAlongTheWholeRoad) {
     ShellSetup s;
-    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 19, 91, 99}));
-    s.run(21);  // not available yet: ignored
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_AT_START);
+    s.run(core::CMD_MAP_SIZE);  // not available yet: ignored
     EXPECT_TRUE(s.host.log.empty());
 
-    s.run(11, {type(105, "12"), type(106, "2"), press(101)}, {s.dir.write("d.dat", testing::TWELVE_BY_TWO)});
+    s.run(core::CMD_IMPORT_DATAVECTORS,
+          {type(IMPORT_NDATA, "12"), type(IMPORT_NVARS, "2"), press(CONTROL_OK)},
+          {s.dir.write("d.dat", veltra::testing::TWELVE_BY_TWO)});
     EXPECT_EQ(s.host.last_result, 1);
-    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 19, 21, 91, 99}));
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_DATA);
 
-    s.run(21, {type(105, "2"), type(106, "2"), press(101)});
-    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 12, 19, 21, 22, 32, 33, 91, 99}));
+    s.run(core::CMD_MAP_SIZE, {type(MAP_ROWS, "2"), type(MAP_COLS, "2"), press(CONTROL_OK)});
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_MAP);
 
-    s.run(33, {type(105, "3"), press(101), press(102)});
-    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 12, 13, 19, 21, 22, 32, 33, 34, 35, 36, 41, 91, 99}));
+    s.run(core::CMD_PICK_DATAPOINTS, {type(TRIALS_COUNT, "3"), press(CONTROL_OK), press(CONTROL_CANCEL)});
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_PROTOTYPES);
 
     s.host.clear_records();
-    s.run(41, {type(105, "2"), press(101), press(102)});
+    s.run(core::CMD_SOM_TRAINING, {type(SOM_EPOCHS, "2"), press(CONTROL_OK), press(CONTROL_CANCEL)});
     EXPECT_EQ(s.host.log.front(), "status open SOMINFO bottom_right");
     EXPECT_EQ(s.host.log[1], "dialog SOM");
     EXPECT_EQ(s.host.log.back(), "status close SOMINFO");
@@ -62,17 +65,16 @@ TEST(Shell, AvailabilityAlongTheWholeRoad) {
     std::sort(all_sorted.begin(), all_sorted.end());
     EXPECT_EQ(s.enabled(), all_sorted);
 
-    s.run(35, {press(101), press(102)});
-    const std::vector<int> UNTRAINED = {11, 12, 13, 19, 21, 22, 32, 33, 34, 35, 36, 41, 91, 99};
-    EXPECT_EQ(s.enabled(), UNTRAINED);
-    s.run(41, {press(102)});
-    EXPECT_EQ(s.enabled(), UNTRAINED);
-    s.run(41, {type(105, "1"), press(101), press(102)});
+    s.run(core::CMD_PAIRWISE_EXCHANGE, {press(CONTROL_OK), press(CONTROL_CANCEL)});
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_PROTOTYPES);
+    s.run(core::CMD_SOM_TRAINING, {press(CONTROL_CANCEL)});
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_PROTOTYPES);
+    s.run(core::CMD_SOM_TRAINING, {type(SOM_EPOCHS, "1"), press(CONTROL_OK), press(CONTROL_CANCEL)});
     EXPECT_EQ(s.enabled(), all_sorted);
 
     s.host.clear_records();
-    s.run(42, {press(101)}, {s.dir.path("r.frq")});
-    s.run(43, {type(106, "4"), press(101)}, {s.dir.path("r.lst")});
+    s.run(core::CMD_RECALL_FREQUENCY, {press(CONTROL_OK)}, {s.dir.path("r.frq")});
+    s.run(core::CMD_RECALL_ASSIGNMENT, {type(RECALL_CYCLE, "4"), press(CONTROL_OK)}, {s.dir.path("r.lst")});
     EXPECT_EQ(s.host.entries("box"),
               (std::vector<std::string>{"box Recall Frequency|Frequency file written.",
                                         "box Recall Assignment|Assignment file written."}));
@@ -80,21 +82,22 @@ TEST(Shell, AvailabilityAlongTheWholeRoad) {
     EXPECT_EQ(s.enabled(), all_sorted);
 
     s.host.clear_records();
-    s.run(22);
-    s.run(99, {press(101)});
+    s.run(core::CMD_MAP_SHOW);
+    s.run(core::CMD_ABOUT, {press(CONTROL_OK)});
     EXPECT_EQ(s.host.log, (std::vector<std::string>{"viewer 4", "dialog ABOUT"}));
-    EXPECT_EQ(s.host.last_texts.at(201), "1.52");
-    EXPECT_EQ(s.host.last_texts.at(202), "Win32s");
+    EXPECT_EQ(s.host.last_texts.at(ABOUT_VERSION), "1.52");
+    EXPECT_EQ(s.host.last_texts.at(ABOUT_REVISION), "Win32s");
 
     // Importing again withdraws everything but the map size.
-    s.run(11, {type(105, "12"), type(106, "2"), press(101)}, {s.dir.path("d.dat")});
-    EXPECT_EQ(s.enabled(), (std::vector<int>{11, 19, 21, 91, 99}));
+    s.run(core::CMD_IMPORT_DATAVECTORS,
+          {type(IMPORT_NDATA, "12"), type(IMPORT_NVARS, "2"), press(CONTROL_OK)}, {s.dir.path("d.dat")});
+    EXPECT_EQ(s.enabled(), veltra::testing::ENABLED_WITH_DATA);
 }
 
 TEST(Shell, QuitAsksFirstAndHelpOpensTheContents) {
     ShellSetup s;
     s.host.answers = {Answer::no};
-    s.run(19);
+    s.run(core::CMD_QUIT);
     EXPECT_FALSE(s.host.main_window_closed);
     EXPECT_EQ(s.host.log, (std::vector<std::string>{
                               "beep question", "box Leave Program|Do you really want to quit?|default no"}));
@@ -105,31 +108,31 @@ TEST(Shell, QuitAsksFirstAndHelpOpensTheContents) {
 
     s.host.clear_records();
     s.shell.on_help_key();
-    s.run(91);
+    s.run(core::CMD_HELP_CONTENTS);
     s.run(77);  // no such command
     EXPECT_EQ(s.host.log, (std::vector<std::string>{"help ", "help "}));
 }
 
 struct TrainedShell : ShellSetup {
     TrainedShell() {
-        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-        testing::prototypes_from_data(ws);
+        veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+        veltra::testing::prototypes_from_data(ws);
         ws.availability.raise(core::AvailabilityEvent::training_done);
     }
 };
 
 TEST(Shell, ExportsReportSuccessAndWriteErrors) {
     TrainedShell s;
-    s.run(13, {}, {std::nullopt});
-    s.run(14, {}, {std::nullopt});
-    s.run(15, {}, {std::nullopt});
+    s.run(core::CMD_EXPORT_PROTOTYPES, {}, {std::nullopt});
+    s.run(core::CMD_EXPORT_VIOLATIONS, {}, {std::nullopt});
+    s.run(core::CMD_EXPORT_MEAN_VALUES, {}, {std::nullopt});
     EXPECT_EQ(s.host.log, (std::vector<std::string>{"save 2", "save 3", "save 4"}));
 
     s.host.clear_records();
-    s.run(13, {}, {s.dir.path("p.wgt")});
-    s.run(14, {}, {s.dir.path("v1.vio")});
-    s.run(14, {}, {s.dir.path("v2.vio")});
-    s.run(15, {}, {s.dir.path("m.avg")});
+    s.run(core::CMD_EXPORT_PROTOTYPES, {}, {s.dir.path("p.wgt")});
+    s.run(core::CMD_EXPORT_VIOLATIONS, {}, {s.dir.path("v1.vio")});
+    s.run(core::CMD_EXPORT_VIOLATIONS, {}, {s.dir.path("v2.vio")});
+    s.run(core::CMD_EXPORT_MEAN_VALUES, {}, {s.dir.path("m.avg")});
     EXPECT_EQ(s.host.log,
               (std::vector<std::string>{
                   "save 2", "box Export Prototypes|File written.", "save 3", "wait begin", "wait end",
@@ -143,9 +146,9 @@ TEST(Shell, ExportsReportSuccessAndWriteErrors) {
 
     s.host.clear_records();
     const std::string nowhere = s.dir.path("missing/file");
-    s.run(13, {}, {nowhere});
-    s.run(14, {}, {nowhere});
-    s.run(15, {}, {"/dev/full"});
+    s.run(core::CMD_EXPORT_PROTOTYPES, {}, {nowhere});
+    s.run(core::CMD_EXPORT_VIOLATIONS, {}, {nowhere});
+    s.run(core::CMD_EXPORT_MEAN_VALUES, {}, {"/dev/full"});
     EXPECT_EQ(s.host.entries("box"),
               (std::vector<std::string>{"box Error Writing File|Can not write prototypes!",
                                         "box Error Writing File|Can not write violations file!",
@@ -156,23 +159,23 @@ TEST(Shell, ExportsReportSuccessAndWriteErrors) {
 
 TEST(Shell, ImportPrototypesClearsTheCheckMarkEvenWhenCancelled) {
     TrainedShell s;
-    s.run(36);
+    s.run(core::CMD_SAMMON_VISUALIZATION);
     ASSERT_TRUE(s.ws.availability.is_visualization_on());
-    s.run(12, {}, {std::nullopt});
+    s.run(core::CMD_IMPORT_PROTOTYPES, {}, {std::nullopt});
     EXPECT_FALSE(s.ws.availability.is_visualization_on());
     EXPECT_EQ(s.host.entries("open"), std::vector<std::string>{"open 1"});
 
     // A file too short leaves the prototypes and the commands as they were.
     s.host.clear_records();
     const std::vector<int> before = s.enabled();
-    s.run(12, {}, {s.dir.write("short.wgt", "9 9 9\n")});
+    s.run(core::CMD_IMPORT_PROTOTYPES, {}, {s.dir.write("short.wgt", "9 9 9\n")});
     EXPECT_EQ(s.host.log, (std::vector<std::string>{"open 1", "wait begin", "wait end", "beep error",
                                                     "box Error Reading File|Can not import weights!"}));
     EXPECT_EQ(s.ws.prototypes[0][0], 0.0);
     EXPECT_EQ(s.enabled(), before);
 
     s.host.clear_records();
-    s.run(12, {}, {s.dir.write("good.wgt", "1 2 3 4 5 6 7 8\n")});
+    s.run(core::CMD_IMPORT_PROTOTYPES, {}, {s.dir.write("good.wgt", "1 2 3 4 5 6 7 8\n")});
     EXPECT_EQ(s.host.entries("box"), std::vector<std::string>{"box Import Prototypes|Weights file read."});
     EXPECT_EQ(s.ws.prototypes[3][1], 8.0);
     EXPECT_TRUE(s.ws.availability.is_enabled(core::CMD_EXPORT_VIOLATIONS));  // an import grays nothing
@@ -183,7 +186,7 @@ TEST(Shell, SammonToggleRecomputesOnlyWhenSwitchedOnAndPaintFollowsTheCheckMark)
     TrainedShell s;
     const FixedMeasurer measurer;
     EXPECT_FALSE(s.shell.paint(640, 480, measurer).has_value());
-    s.run(36);
+    s.run(core::CMD_SAMMON_VISUALIZATION);
     const std::vector<std::string> projections = s.host.entries("sammon ");
     ASSERT_EQ(projections.size(), 1u);
     EXPECT_EQ(projections[0].substr(projections[0].rfind(' ')), " 4");
@@ -193,33 +196,36 @@ TEST(Shell, SammonToggleRecomputesOnlyWhenSwitchedOnAndPaintFollowsTheCheckMark)
     EXPECT_FALSE(picture->empty());
 
     s.host.clear_records();
-    s.run(36);
+    s.run(core::CMD_SAMMON_VISUALIZATION);
     EXPECT_TRUE(s.host.log.empty());
     EXPECT_FALSE(s.shell.paint(640, 480, measurer).has_value());
 
     // The check mark goes with the command when a dialog grays it.
-    s.run(36);
+    s.run(core::CMD_SAMMON_VISUALIZATION);
     s.host.clear_records();
-    s.run(33, {press(102)});
+    s.run(core::CMD_PICK_DATAPOINTS, {press(CONTROL_CANCEL)});
     EXPECT_FALSE(s.shell.paint(640, 480, measurer).has_value());
 }
 
 TEST(Shell, ConvergenceShowsEveryStepInTheFixpointBoxThenTheFinalValue) {
     TrainedShell s;
-    s.run(36);
+    s.run(core::CMD_SAMMON_VISUALIZATION);
     s.host.clear_records();
-    s.run(34);
+    s.run(core::CMD_CONVERGE);
     const std::vector<std::string>& log = s.host.log;
     ASSERT_GE(log.size(), 6u);
     EXPECT_EQ(log[0], "wait begin");
     EXPECT_EQ(log[1], "status open FIXPOINT centered");
     EXPECT_EQ(log[log.size() - 3], "status close FIXPOINT");
-    EXPECT_EQ(log[log.size() - 2], "box Fixpoint|New heterogeneity = " + s.host.status_texts.at(112));
+    EXPECT_EQ(log[log.size() - 2],
+              "box Fixpoint|New heterogeneity = " + s.host.status_texts.at(FIXPOINT_HETEROGENEITY));
     EXPECT_EQ(log.back(), "wait end");
     const std::vector<std::string> steps = s.host.entries("fixpoint");
     ASSERT_FALSE(steps.empty());
-    EXPECT_EQ(s.host.entries("status 112").size(), steps.size());
-    EXPECT_EQ(s.host.status_texts.at(112), format_real("%15.2f", std::stod(steps.back().substr(9))));
+    EXPECT_EQ(s.host.entries(std::string("status ") + std::to_string(FIXPOINT_HETEROGENEITY)).size(),
+              steps.size());
+    EXPECT_EQ(s.host.status_texts.at(FIXPOINT_HETEROGENEITY),
+              format_real("%15.2f", std::stod(steps.back().substr(9))));
     EXPECT_EQ(s.host.messages.back().icon, Icon::information);
     EXPECT_FALSE(s.ws.availability.is_visualization_on());
     EXPECT_TRUE(s.ws.availability.is_enabled(core::CMD_CONVERGE));

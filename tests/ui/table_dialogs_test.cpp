@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/headless_dialog.h"
 #include "ui/shell.h"
 #include "ui/table_export_dialog.h"
 #include "ui/table_import_dialog.h"
 #include "ui/table_messages.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -16,22 +16,22 @@ using testing::type;
 
 struct TableDialogTest : ::testing::Test {
     core::Workspace ws;
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
 };
 
 TEST_F(TableDialogTest, TableCommandsGoWithTheDataCommands) {
     EXPECT_TRUE(ws.availability.is_enabled(core::CMD_IMPORT_TABLE));
     EXPECT_FALSE(ws.availability.is_enabled(core::CMD_EXPORT_TABLE));
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
     EXPECT_FALSE(ws.availability.is_enabled(core::CMD_EXPORT_TABLE));
-    testing::prototypes_from_data(ws);
+    veltra::testing::prototypes_from_data(ws);
     EXPECT_TRUE(ws.availability.is_enabled(core::CMD_EXPORT_TABLE));
     EXPECT_TRUE(ws.availability.is_enabled(core::CMD_IMPORT_TABLE));
 }
 
 TEST_F(TableDialogTest, PreviewCountsAndImport) {
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
     const std::string path = dir.write("t.csv", "x;y;kind\n1;2;a\n3;;b\n5;6;c\n");
     host.file_answers = {path};
     TableImportDialog procedure(ws, host);
@@ -45,7 +45,7 @@ TEST_F(TableDialogTest, PreviewCountsAndImport) {
               "Line 3, column 2 (y): missing value (empty cell); choose to drop such rows or fill them in.");
 
     // Refused on OK: nothing changes, the dialog stays open.
-    dialog.press(101);
+    dialog.press(CONTROL_OK);
     EXPECT_EQ(host.messages.back().caption, "Error Reading File");
     EXPECT_FALSE(dialog.ended());
     EXPECT_EQ(ws.ndata, 12);
@@ -58,7 +58,7 @@ TEST_F(TableDialogTest, PreviewCountsAndImport) {
               "Read as: semicolon delimited, with a header row.\n"
               "2 datavectors, 2 variables read (label column: kind; 1 row with missing values dropped).");
     dialog.type(TABLE_SCALE, "range");
-    dialog.press(101);
+    dialog.press(CONTROL_OK);
     EXPECT_EQ(host.messages.back().text,
               "2 datavectors, 2 variables read (label column: kind; 1 row with missing values dropped).");
     EXPECT_EQ(host.messages.back().caption, "Import Table");
@@ -66,7 +66,7 @@ TEST_F(TableDialogTest, PreviewCountsAndImport) {
     EXPECT_EQ(ws.ndata, 2);
     EXPECT_EQ(ws.data[1][1], 1.0);
     EXPECT_EQ(ws.annotations.labels, (std::vector<std::string>{"a", "c"}));
-    EXPECT_EQ(testing::enabled_commands(ws), (std::vector<int>{11, 19, 21, 91, 99}));
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), veltra::testing::ENABLED_WITH_DATA);
 }
 
 TEST_F(TableDialogTest, SettingsAreCheckedInOrder) {
@@ -84,18 +84,18 @@ TEST_F(TableDialogTest, SettingsAreCheckedInOrder) {
     for (const auto& [field, message] : cases) {
         const std::string before = dialog.item_text(field);
         dialog.type(field, "x");
-        dialog.press(101);
+        dialog.press(CONTROL_OK);
         EXPECT_EQ(host.messages.back().text, message);
         EXPECT_EQ(host.messages.back().caption, "Invalid Input");
         dialog.type(field, before);
     }
     dialog.type(TABLE_DELIMITER, "comma");
     dialog.type(TABLE_DECIMAL, ",");
-    dialog.press(101);
+    dialog.press(CONTROL_OK);
     EXPECT_EQ(host.messages.back().text, "A decimal comma needs a delimiter other than the comma!");
     dialog.type(TABLE_DELIMITER, "auto");
     dialog.type(TABLE_SKIP, " x , y");
-    dialog.press(101);
+    dialog.press(CONTROL_OK);
     EXPECT_EQ(host.messages.back().text, "No column is named \"y\".");
     EXPECT_EQ(host.messages.back().caption, "Invalid Input");
     EXPECT_EQ(ws.ndata, 0);
@@ -103,12 +103,12 @@ TEST_F(TableDialogTest, SettingsAreCheckedInOrder) {
 }
 
 TEST_F(TableDialogTest, CancelledFileChoiceChangesNothing) {
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 2, 2);
-    const std::vector<int> before = testing::enabled_commands(ws);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 2, 2);
+    const std::vector<int> before = veltra::testing::enabled_commands(ws);
     Shell shell(ws, host);
     shell.on_command(core::CMD_IMPORT_TABLE);
     EXPECT_EQ(host.entries("open"), std::vector<std::string>{"open 7"});
-    EXPECT_EQ(testing::enabled_commands(ws), before);
+    EXPECT_EQ(veltra::testing::enabled_commands(ws), before);
 }
 
 TEST(TableMessages, EveryRefusalSaysWhereAndWhat) {
@@ -149,10 +149,11 @@ TEST(TableMessages, EveryRefusalSaysWhereAndWhat) {
 }
 
 TEST_F(TableDialogTest, ExportDialogWritesTheChosenTable) {
-    testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, 1, 2);
-    testing::prototypes_from_data(ws);
+    veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, 1, 2);
+    veltra::testing::prototypes_from_data(ws);
     Shell shell(ws, host);
-    host.actions = {type(TABLE_KIND, "frequency"), press(101), type(TABLE_KIND, "Prototypes"), press(101)};
+    host.actions = {type(TABLE_KIND, "frequency"), press(CONTROL_OK), type(TABLE_KIND, "Prototypes"),
+                    press(CONTROL_OK)};
     host.file_answers = {dir.path("p.csv")};
     shell.on_command(core::CMD_EXPORT_TABLE);
     EXPECT_EQ(host.messages[0].text, "The assignment and frequency tables need a completed SOM training!");

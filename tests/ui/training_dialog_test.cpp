@@ -4,10 +4,10 @@
 
 #include "core/clock.h"
 #include "recording_host.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/dialog_templates.h"
 #include "ui/field_reading.h"
 #include "ui/headless_dialog.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -15,13 +15,13 @@ namespace {
 struct TrainingSetup {
     core::FixedClock clock{1000};
     core::Workspace ws{clock};
-    testing::ScratchDirectory dir;
+    veltra::testing::TempDirectory dir;
     testing::RecordingHost host;
     Session session;
 
     void prepare(std::int32_t rows, std::int32_t cols) {
-        testing::prepare_map(ws, dir, testing::TWELVE_BY_TWO, 12, 2, rows, cols);
-        testing::prototypes_from_data(ws);
+        veltra::testing::prepare_map(ws, dir, veltra::testing::TWELVE_BY_TWO, 12, 2, rows, cols);
+        veltra::testing::prototypes_from_data(ws);
     }
 };
 
@@ -30,11 +30,11 @@ struct TrainingSetup {
 std::vector<std::string> calculate(HeadlessDialog& dialog, testing::RecordingHost& host, const char* epochs,
                                    const char* order, const char* rate, const char* factor) {
     host.clear_records();
-    dialog.type(105, epochs);
-    dialog.type(118, order);
-    dialog.type(122, rate);
-    dialog.type(124, factor);
-    dialog.press(101);
+    dialog.type(SOM_EPOCHS, epochs);
+    dialog.type(SOM_ORDER, order);
+    dialog.type(SOM_RATE, rate);
+    dialog.type(SOM_FACTOR, factor);
+    dialog.press(CONTROL_OK);
     std::vector<std::string> texts;
     for (const testing::MessageRecord& m : host.messages) texts.push_back(m.caption + "|" + m.text);
     return texts;
@@ -48,22 +48,22 @@ TEST(TrainingDialog, RemembersEveryValueReadAcceptedOrNot) {
     {
         HeadlessDialog dialog(procedure, s.host);
         ASSERT_TRUE(dialog.open());
-        EXPECT_EQ(dialog.item_text(105), "10");
-        EXPECT_EQ(dialog.item_text(118), "1");
-        EXPECT_EQ(dialog.item_text(122), "0.0100");
-        EXPECT_EQ(dialog.item_text(124), "0.3000");
+        EXPECT_EQ(dialog.item_text(SOM_EPOCHS), "10");
+        EXPECT_EQ(dialog.item_text(SOM_ORDER), "1");
+        EXPECT_EQ(dialog.item_text(SOM_RATE), "0.0100");
+        EXPECT_EQ(dialog.item_text(SOM_FACTOR), "0.3000");
         // Epochs is read first; the order is never read when epochs fails.
         EXPECT_EQ(calculate(dialog, s.host, "0", "99", "0.5", "0.5"),
                   std::vector<std::string>{"Invalid Input|# of epochs must be in the range [1,999]!"});
-        dialog.press(102);
+        dialog.press(CONTROL_CANCEL);
         EXPECT_EQ(dialog.result(), 0);
     }
     EXPECT_EQ(s.session.schedule.epochs, 0);
     EXPECT_EQ(s.session.schedule.neighborhood_order, 1);
     HeadlessDialog dialog(procedure, s.host);
     ASSERT_TRUE(dialog.open());
-    EXPECT_EQ(dialog.item_text(105), "0");
-    EXPECT_EQ(dialog.item_text(118), "1");
+    EXPECT_EQ(dialog.item_text(SOM_EPOCHS), "0");
+    EXPECT_EQ(dialog.item_text(SOM_ORDER), "1");
 
     EXPECT_EQ(calculate(dialog, s.host, "1000", "0", "0", "0"),
               std::vector<std::string>{"Invalid Input|# of epochs must be in the range [1,999]!"});
@@ -92,14 +92,14 @@ TEST(TrainingDialog, RemembersEveryValueReadAcceptedOrNot) {
               std::vector<std::string>{"SOM|SOM training done."});
     EXPECT_EQ(calculate(dialog, s.host, "1", "0", "1", "0"),
               std::vector<std::string>{"SOM|SOM training done."});
-    dialog.press(102);
+    dialog.press(CONTROL_CANCEL);
 
     HeadlessDialog third(procedure, s.host);
     ASSERT_TRUE(third.open());
-    EXPECT_EQ(third.item_text(105), "1");
-    EXPECT_EQ(third.item_text(118), "0");
-    EXPECT_EQ(third.item_text(122), "1.0000");
-    EXPECT_EQ(third.item_text(124), "0.0000");
+    EXPECT_EQ(third.item_text(SOM_EPOCHS), "1");
+    EXPECT_EQ(third.item_text(SOM_ORDER), "0");
+    EXPECT_EQ(third.item_text(SOM_RATE), "1.0000");
+    EXPECT_EQ(third.item_text(SOM_FACTOR), "0.0000");
 }
 
 TEST(TrainingDialog, ArrowsKeepEpochsAndOrderWithinTheirBounds) {
@@ -111,12 +111,12 @@ TEST(TrainingDialog, ArrowsKeepEpochsAndOrderWithinTheirBounds) {
         TrainingDialog procedure(s.ws, s.host, s.session, *monitor);
         HeadlessDialog dialog(procedure, s.host);
         ASSERT_TRUE(dialog.open());
-        dialog.type(118, "0");
-        for (int i = 0; i < 8; ++i) dialog.press(110);
-        EXPECT_EQ(dialog.item_text(118), std::to_string(largest)) << rows << "x" << cols;
+        dialog.type(SOM_ORDER, "0");
+        for (int i = 0; i < 8; ++i) dialog.press(SOM_ORDER_UP);
+        EXPECT_EQ(dialog.item_text(SOM_ORDER), std::to_string(largest)) << rows << "x" << cols;
         EXPECT_EQ(s.session.schedule.neighborhood_order, largest);
-        for (int i = 0; i < 8; ++i) dialog.press(109);
-        EXPECT_EQ(dialog.item_text(118), "0");
+        for (int i = 0; i < 8; ++i) dialog.press(SOM_ORDER_DOWN);
+        EXPECT_EQ(dialog.item_text(SOM_ORDER), "0");
         if (largest == 0) {
             EXPECT_EQ(calculate(dialog, s.host, "1", "1", "0.1", "0.1"),
                       std::vector<std::string>{
@@ -129,19 +129,19 @@ TEST(TrainingDialog, ArrowsKeepEpochsAndOrderWithinTheirBounds) {
     TrainingDialog procedure(s.ws, s.host, s.session, *monitor);
     HeadlessDialog dialog(procedure, s.host);
     ASSERT_TRUE(dialog.open());
-    dialog.type(105, "999");
-    dialog.press(108);
-    EXPECT_EQ(dialog.item_text(105), "999");
-    dialog.type(105, "1");
-    dialog.press(107);
-    EXPECT_EQ(dialog.item_text(105), "1");
-    dialog.type(105, "abc");
-    dialog.press(107);
+    dialog.type(SOM_EPOCHS, "999");
+    dialog.press(SOM_EPOCHS_UP);
+    EXPECT_EQ(dialog.item_text(SOM_EPOCHS), "999");
+    dialog.type(SOM_EPOCHS, "1");
+    dialog.press(SOM_EPOCHS_DOWN);
+    EXPECT_EQ(dialog.item_text(SOM_EPOCHS), "1");
+    dialog.type(SOM_EPOCHS, "abc");
+    dialog.press(SOM_EPOCHS_DOWN);
     EXPECT_EQ(s.session.schedule.epochs, 0);  // read even though nothing was written
-    dialog.press(108);
-    EXPECT_EQ(dialog.item_text(105), "1");
+    dialog.press(SOM_EPOCHS_UP);
+    EXPECT_EQ(dialog.item_text(SOM_EPOCHS), "1");
     EXPECT_EQ(s.session.schedule.epochs, 1);
-    dialog.press(999);
+    dialog.press(CONTROL_HELP);
     EXPECT_EQ(s.host.entries("help"), std::vector<std::string>{"help SOM training"});
 }
 
@@ -163,27 +163,27 @@ TEST(TrainingDialog, FeedsTheMonitorPerEpochWhileHiddenAndContinuesTheCounts) {
     for (const std::string& entry : s.host.log) order.push_back(entry.substr(0, entry.find('=')));
     std::vector<std::string> expected = {"wait begin", "status repaint"};
     for (const char* epoch : {"epoch 1 12", "epoch 2 24"}) {
-        for (const char* id : {"109", "112", "120", "119", "118", "114", "122"}) {
-            expected.push_back(std::string("status ") + id);
+        for (const int id : {MONITOR_EPOCHS, MONITOR_ITERATIONS, MONITOR_HETEROGENEITY, MONITOR_SIMPLICITY,
+                             MONITOR_COMBINED, MONITOR_VIOLATIONS, MONITOR_INACTIVE}) {
+            expected.push_back(std::string("status ") + std::to_string(id));
         }
         expected.push_back(epoch);
     }
     expected.push_back("wait end");
     expected.push_back("box SOM|SOM training done.");
     EXPECT_EQ(order, expected);
-    EXPECT_EQ(s.host.status_texts.at(109), "2");
-    EXPECT_EQ(s.host.status_texts.at(112), "24");
+    EXPECT_EQ(s.host.status_texts.at(MONITOR_EPOCHS), "2");
+    EXPECT_EQ(s.host.status_texts.at(MONITOR_ITERATIONS), "24");
     EXPECT_EQ(s.host.visible_at_status_write, std::vector<bool>(14, false));
     EXPECT_TRUE(s.host.entries("repaint").empty());
-    EXPECT_EQ(testing::enabled_commands(s.ws),
-              (std::vector<int>{11, 12, 13, 14, 15, 19, 21, 22, 32, 33, 34, 35, 36, 41, 42, 43, 91, 99}));
+    EXPECT_EQ(veltra::testing::enabled_commands(s.ws), veltra::testing::ENABLED_AFTER_TRAINING);
 
     // A second run goes on counting; with the check mark on, the map view is
     // recomputed and the main window repainted after every epoch.
     s.ws.availability.raise(core::AvailabilityEvent::toggle_visualization);
     calculate(dialog, s.host, "3", "1", "0.1", "0.5");
-    EXPECT_EQ(s.host.status_texts.at(109), "5");
-    EXPECT_EQ(s.host.status_texts.at(112), "60");
+    EXPECT_EQ(s.host.status_texts.at(MONITOR_EPOCHS), "5");
+    EXPECT_EQ(s.host.status_texts.at(MONITOR_ITERATIONS), "60");
     EXPECT_EQ(s.host.entries("sammon").size(), 3u);
     EXPECT_EQ(s.host.entries("repaint").size(), 3u);
     EXPECT_EQ(s.session.progress.epochs_done, 5);
@@ -206,13 +206,13 @@ TEST(TrainingDialog, MonitorFieldsUseTheirFormats) {
     report.inactive_prototypes = {3, 12, 36};
     const auto fields = monitor_fields(report);
     const std::vector<std::pair<int, std::string>> expected = {
-        {109, "7"},
-        {112, "5000000000"},
-        {120, "           1.50"},
-        {119, "           0.25"},
-        {118, "           1.75"},
-        {114, "12.50 %"},
-        {122, " 3 12 36 "},
+        {MONITOR_EPOCHS, "7"},
+        {MONITOR_ITERATIONS, "5000000000"},
+        {MONITOR_HETEROGENEITY, "           1.50"},
+        {MONITOR_SIMPLICITY, "           0.25"},
+        {MONITOR_COMBINED, "           1.75"},
+        {MONITOR_VIOLATIONS, "12.50 %"},
+        {MONITOR_INACTIVE, " 3 12 36 "},
     };
     ASSERT_EQ(fields.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ui/control_ids.h"
 #include "ui/qt/artwork.h"
 #include "ui/qt/elided_label.h"
 #include "ui/qt/qt_text.h"
@@ -40,7 +41,7 @@ int leaving_button(const DialogTemplate& dialog_template) {
     for (const ControlTemplate& control : dialog_template.controls) {
         if (control.kind != ControlKind::push_button && control.kind != ControlKind::default_push_button)
             continue;
-        if (control.id == 102) return 102;
+        if (control.id == CONTROL_CANCEL) return CONTROL_CANCEL;
         ++buttons;
         only = control.id;
     }

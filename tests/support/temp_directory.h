@@ -19,6 +19,8 @@ public:
     std::string path(std::string_view name) const;
     // Writes `bytes` exactly into `name` and returns its full path.
     std::string write(std::string_view name, std::string_view bytes) const;
+    // The whole content of `name`; empty when it cannot be read.
+    std::string read(std::string_view name) const;
 
 private:
     std::filesystem::path root_;

@@ -5,7 +5,7 @@
 #include <span>
 #include <utility>
 
-#include "core/heap.h"
+#include "core/storage/heap.h"
 
 namespace veltra::core {
 

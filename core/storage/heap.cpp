@@ -1,4 +1,4 @@
-#include "core/heap.h"
+#include "core/storage/heap.h"
 
 #include <cstdlib>
 

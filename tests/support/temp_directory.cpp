@@ -1,4 +1,4 @@
-#include "tests/core/temp_directory.h"
+#include "tests/support/temp_directory.h"
 
 #include <stdlib.h>
 
@@ -26,6 +26,8 @@ std::string TempDirectory::write(std::string_view name, std::string_view bytes) 
     std::ofstream(full, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return full;
 }
+
+std::string TempDirectory::read(std::string_view name) const { return read_bytes(path(name)); }
 
 std::string read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
