@@ -22,6 +22,8 @@ public:
     void begin_command(const BatchCommand& command);
     // True once an Invalid Input or error box was shown for the current command.
     bool stopped() const noexcept { return stopped_; }
+    // Where the results go.
+    std::ostream& out() noexcept { return out_; }
 
     ui::Answer message_box(std::string_view text, std::string_view caption, ui::Icon icon,
                            ui::Buttons buttons = ui::Buttons::ok, bool default_no = false) override;

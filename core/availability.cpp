@@ -20,7 +20,7 @@ struct Transition {
 Transition transition_of(AvailabilityEvent event) {
     switch (event) {
         case AvailabilityEvent::begin_data_import:
-            return {{12, 13, 14, 15, 21, 22, 32, 33, 34, 35, 36, 41, 42, 43}, Mark::cleared, {}};
+            return {{12, 13, 14, 15, 21, 22, 32, 33, 34, 35, 36, 41, 42, 43, 54}, Mark::cleared, {}};
         case AvailabilityEvent::data_imported:
             return {{}, Mark::unchanged, {21}};
         case AvailabilityEvent::begin_map_shape:
@@ -40,15 +40,37 @@ Transition transition_of(AvailabilityEvent event) {
             return {{14, 15, 42, 43}, Mark::unchanged, {}};
         case AvailabilityEvent::training_done:
             return {{}, Mark::unchanged, {14, 15, 42, 43}};
+        case AvailabilityEvent::labels_read:
+            return {{}, Mark::unchanged, {54}};
         case AvailabilityEvent::toggle_visualization:
             return {{}, Mark::toggled, {}};
     }
     return {{}, Mark::unchanged, {}};
 }
 
+// The commands beside the original menu that share the state of one of its
+// commands: the table import and export go with the commands whose data they
+// read or write, the views with the prototypes export (the prototypes have
+// values).
+int gate_of(int command) {
+    switch (command) {
+        case CMD_IMPORT_TABLE:
+            return CMD_IMPORT_DATAVECTORS;
+        case CMD_EXPORT_TABLE:
+        case CMD_VIEW_HIT_MAP:
+        case CMD_VIEW_U_MATRIX:
+        case CMD_VIEW_COMPONENT_PLANES:
+        case CMD_VIEW_MEASURES_CHART:
+            return CMD_EXPORT_PROTOTYPES;
+        default:
+            return command;
+    }
+}
+
 }  // namespace
 
 std::vector<AvailabilityEvent> events_enabling(int command) {
+    command = gate_of(command);
     std::vector<AvailabilityEvent> events;
     for (int e = 0; e <= static_cast<int>(AvailabilityEvent::toggle_visualization); ++e) {
         const auto event = static_cast<AvailabilityEvent>(e);
@@ -59,7 +81,9 @@ std::vector<AvailabilityEvent> events_enabling(int command) {
 }
 
 Availability::Availability() {
-    for (int id : {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT}) enabled_[id] = true;
+    for (int id :
+         {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT, CMD_VIEW_KEEP_ASPECT_RATIO})
+        enabled_[id] = true;
 }
 
 void Availability::raise(AvailabilityEvent event) {
@@ -72,10 +96,13 @@ void Availability::raise(AvailabilityEvent event) {
 }
 
 bool Availability::is_enabled(int command) const noexcept {
-    // The table commands go with the commands of the original menu whose data
-    // they read or write.
-    if (command == CMD_IMPORT_TABLE) command = CMD_IMPORT_DATAVECTORS;
-    if (command == CMD_EXPORT_TABLE) command = CMD_EXPORT_PROTOTYPES;
+    // The label map needs labels and prototypes with values; saving the
+    // Sammon picture needs the picture on screen.
+    if (command == CMD_VIEW_LABEL_MAP && !is_enabled(CMD_EXPORT_PROTOTYPES)) return false;
+    if (command == CMD_VIEW_SAVE_SAMMON_PICTURE) {
+        return is_enabled(CMD_SAMMON_VISUALIZATION) && visualization_on_;
+    }
+    command = gate_of(command);
     return command >= 0 && command < ID_LIMIT && enabled_[command];
 }
 
