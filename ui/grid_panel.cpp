@@ -133,8 +133,8 @@ std::string short_number(double value, int digits) {
 }
 
 void draw_grid_panel(const GridPanel& panel, Box box, const TextMeasurer& measurer, DisplayList& list) {
-    if (panel.rows < 1 || panel.cols < 1 || box.width <= 2 * MARGIN || box.height <= 2 * MARGIN) return;
     const int line = measurer.line_height();
+    if (panel.rows < 1 || panel.cols < 1 || box.width <= 2 * MARGIN || box.height < 2 * MARGIN + line) return;
     const Box inner{box.x + MARGIN, box.y + MARGIN, box.width - 2 * MARGIN, box.height - 2 * MARGIN};
     add_text(list, fitted_text(panel.title, inner.width, measurer), BLACK, inner.x, inner.y);
 

@@ -45,11 +45,11 @@ void draw_series(const Series& series, const std::vector<algorithms::EpochReport
     const std::string bottom = short_number(min, 6);
     const int label_width = std::max(measurer.text_width(top), measurer.text_width(bottom));
     const Color color = scale_color(series.position_on_scale);
-    list.push_back(TextItem{fitted_text(series.title, box.width, measurer), color, box.x + label_width + 8,
-                            box.y, false});
     const Box plot{box.x + label_width + 8, box.y + line + 2, box.width - label_width - 8,
                    box.height - 2 * line - 4};
-    if (plot.width < 2 || plot.height < 2) return;
+    // Too small to read: nothing rather than texts beyond the area.
+    if (plot.width < 2 || plot.height < line) return;
+    list.push_back(TextItem{fitted_text(series.title, plot.width, measurer), color, plot.x, box.y, false});
     const int bottom_y = plot.y + plot.height - 1;
     list.push_back(LineItem{AXIS_GRAY, 1, plot.x, plot.y, plot.x, bottom_y});
     list.push_back(LineItem{AXIS_GRAY, 1, plot.x, bottom_y, plot.x + plot.width - 1, bottom_y});
@@ -59,8 +59,9 @@ void draw_series(const Series& series, const std::vector<algorithms::EpochReport
     const double last = epochs.back().epochs;
     const std::string first_text = "epoch " + std::to_string(epochs.front().epochs);
     const std::string last_text = std::to_string(epochs.back().epochs);
-    list.push_back(TextItem{first_text, BLACK, plot.x, bottom_y + 2, false});
-    if (epochs.size() > 1) {
+    list.push_back(
+        TextItem{fitted_text(first_text, plot.width, measurer), BLACK, plot.x, bottom_y + 2, false});
+    if (epochs.size() > 1 && measurer.text_width(first_text + " " + last_text) <= plot.width) {
         list.push_back(TextItem{last_text, BLACK, plot.x + plot.width - measurer.text_width(last_text),
                                 bottom_y + 2, false});
     }
