@@ -54,7 +54,7 @@ void draw_series(const Series& series, const std::vector<algorithms::EpochReport
     list.push_back(LineItem{AXIS_GRAY, 1, plot.x, plot.y, plot.x, bottom_y});
     list.push_back(LineItem{AXIS_GRAY, 1, plot.x, bottom_y, plot.x + plot.width - 1, bottom_y});
     list.push_back(TextItem{top, BLACK, box.x, plot.y, false});
-    list.push_back(TextItem{bottom, BLACK, box.x, bottom_y - line + 1, false});
+    if (max > min) list.push_back(TextItem{bottom, BLACK, box.x, bottom_y - line + 1, false});
     const double first = epochs.front().epochs;
     const double last = epochs.back().epochs;
     const std::string first_text = "epoch " + std::to_string(epochs.front().epochs);
