@@ -64,8 +64,8 @@ TEST(MainWindow, MenuIsBuiltFromTheMenuData) {
     for (QAction* popup : window.menuBar()->actions()) {
         if (!popup->isSeparator()) titles << popup->text();
     }
-    EXPECT_TRUE(window.menuBar()->actions().at(4)->isSeparator());
-    EXPECT_EQ(titles, (QStringList{"&File", "&Map", "&Prototypes", "&SOM", "&Help"}));
+    EXPECT_TRUE(window.menuBar()->actions().at(5)->isSeparator());
+    EXPECT_EQ(titles, (QStringList{"&File", "&Map", "&Prototypes", "&SOM", "&View", "&Help"}));
     for (const int id : core::ALL_COMMANDS) EXPECT_NE(window.action(id), nullptr) << id;
     EXPECT_EQ(window.action(CMD_PICK_DATAPOINTS)->text(), QStringLiteral("Pick &datapoints at random"));
     EXPECT_EQ(window.action(CMD_MAP_SIZE)->text(), QStringLiteral("Si&ze"));
