@@ -144,6 +144,22 @@ std::string_view view_title(ViewKind kind) {
     return "";
 }
 
+std::string_view view_help_keyword(ViewKind kind) {
+    switch (kind) {
+        case ViewKind::hit_map:
+            return "hit map";
+        case ViewKind::u_matrix:
+            return "u-matrix";
+        case ViewKind::component_planes:
+            return "component planes";
+        case ViewKind::label_map:
+            return "label map";
+        case ViewKind::measures_chart:
+            return "measures chart";
+    }
+    return "";
+}
+
 int view_command(ViewKind kind) {
     switch (kind) {
         case ViewKind::hit_map:

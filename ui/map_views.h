@@ -15,8 +15,9 @@ enum class ViewKind { hit_map, u_matrix, component_planes, label_map, measures_c
 inline constexpr ViewKind ALL_VIEWS[] = {ViewKind::hit_map, ViewKind::u_matrix, ViewKind::component_planes,
                                          ViewKind::label_map, ViewKind::measures_chart};
 
-// The window title of a view, and its menu command id.
+// The window title of a view, its help keyword and its menu command id.
 std::string_view view_title(ViewKind kind);
+std::string_view view_help_keyword(ViewKind kind);
 int view_command(ViewKind kind);
 
 // The view for a client area of width x height pixels, drawn from the

@@ -347,7 +347,9 @@ TEST(MainWindow, HelpOpensTheContentsAndTheDialogTopics) {
 TEST(MainWindow, EveryHelpKeywordHasATopic) {
     const char* keywords[] = {"import datavectors", "size map",          "random weights",
                               "pick datapoints",    "pairwise exchange", "SOM training",
-                              "recall frequency",   "recall assignment", "import table"};
+                              "recall frequency",   "recall assignment", "import table",
+                              "hit map",            "u-matrix",          "component planes",
+                              "label map",          "measures chart"};
     QStringList files;
     for (const char* keyword : keywords) {
         const QUrl url = help_topic_url(keyword);
@@ -358,7 +360,7 @@ TEST(MainWindow, EveryHelpKeywordHasATopic) {
         files << url.path();
     }
     files.removeDuplicates();
-    EXPECT_EQ(files.size(), 9);
+    EXPECT_EQ(files.size(), 14);
     QFile contents(QStringLiteral(":/help/contents.html"));
     ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
     const QByteArray text = contents.readAll();

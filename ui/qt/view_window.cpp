@@ -1,5 +1,6 @@
 #include "ui/qt/view_window.h"
 
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -48,6 +49,10 @@ ViewWindow::ViewWindow(ViewKind kind, Shell& shell, ShellHost& host, QWidget* pa
         menu_bar->addMenu(QStringLiteral("&Picture"))->addAction(QStringLiteral("&Save picture..."));
     save->setObjectName(QStringLiteral("save_picture"));
     connect(save, &QAction::triggered, this, &ViewWindow::save_picture);
+    QAction* help = menu_bar->addMenu(QStringLiteral("&Help"))->addAction(QStringLiteral("&About this view"));
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WindowShortcut);
+    connect(help, &QAction::triggered, this, [this] { host_.show_help_topic(view_help_keyword(kind_)); });
     layout->setMenuBar(menu_bar);
     layout->addWidget(canvas_);
     resize(DEFAULT_SIZE);

@@ -30,7 +30,8 @@ private:
 };
 
 // One view in its own resizable window beside the main window, with
-// "Save picture..." in its Picture menu. It deletes itself when closed.
+// "Save picture..." in its Picture menu and its help topic on F1. It
+// deletes itself when closed.
 class ViewWindow final : public QWidget {
     Q_OBJECT
 
