@@ -75,11 +75,11 @@ constexpr CommandEntry COMMANDS[] = {
     {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "project the prototypes; draw the view as SVG"},
     {"import-table", core::CMD_IMPORT_TABLE, true, NO_FIELDS, Shape::settings, "PATH [NAME=VALUE ...]", "read a CSV or TSV table with names and labels"},
     {"export-table", core::CMD_EXPORT_TABLE, false, KIND_FIELD, Shape::kind, "prototypes|assignment|frequency PATH", "write a CSV table with names"},
-    {"hits", core::CMD_VIEW_HIT_MAP, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the hits per prototype; draw the hit map"},
-    {"umatrix", core::CMD_VIEW_U_MATRIX, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the mean distance to the neighbours; draw the U-matrix"},
-    {"planes", core::CMD_VIEW_COMPONENT_PLANES, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "draw one component plane per variable"},
-    {"labels", core::CMD_VIEW_LABEL_MAP, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the most frequent label per prototype; draw the label map"},
-    {"chart", core::CMD_VIEW_MEASURES_CHART, false, NO_FIELDS, Shape::chart, "SVG-PATH", "draw the measures per epoch since the prototypes were set"},
+    {"hits", core::CMD_VIEW_HIT_MAP, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the hits; draw the hit map as SVG"},
+    {"umatrix", core::CMD_VIEW_U_MATRIX, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the U-matrix; draw it as SVG"},
+    {"planes", core::CMD_VIEW_COMPONENT_PLANES, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "draw the component planes as SVG"},
+    {"labels", core::CMD_VIEW_LABEL_MAP, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the label map; draw it as SVG"},
+    {"chart", core::CMD_VIEW_MEASURES_CHART, false, NO_FIELDS, Shape::chart, "SVG-PATH", "draw the measures per epoch as SVG"},
 };
 // clang-format on
 

@@ -23,8 +23,8 @@ constexpr std::array<OutputLineHelp, 11> OUTPUT_LINES{{
     {"sammon", "STRESS", "Sammon's stress of the projection (smaller is better)"},
     {"point", "P X Y", "where prototype P lies in the projection"},
     {"hits", "P COUNT", "how many datavectors prototype P wins (hits)"},
-    {"umatrix", "P VALUE", "mean distance of prototype P to its map neighbours (umatrix)"},
-    {"label", "P NAME SHARE", "P's most frequent label and its share, 0 to 1 (labels)"},
+    {"umatrix", "P VALUE", "mean distance of P to its map neighbours (umatrix)"},
+    {"label", "P NAME SHARE", "P's most frequent label, its share 0 to 1 (labels)"},
 }};
 
 // Two columns: each left text padded to the widest one that fits, longer
