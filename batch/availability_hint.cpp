@@ -75,6 +75,12 @@ std::string with_commands(const Step& step) {
 std::string not_available_message(int command_id, const core::Availability& availability) {
     std::string text(command_name(command_id));
     text += " is not available now";
+    // Two roads meet here: the labels of an imported table and the
+    // prototypes' values.
+    if (command_id == core::CMD_VIEW_LABEL_MAP) {
+        text += ": it needs a table with a label column (import-table) and prototypes with values";
+        return text;
+    }
     const std::vector<const Step*> steps = missing_steps(command_id, availability);
     for (std::size_t i = 0; i < steps.size(); ++i) {
         text += i == 0 ? ": " : i + 1 == steps.size() ? " and " : ", ";

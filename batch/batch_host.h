@@ -16,6 +16,9 @@ public:
     BatchHost(std::ostream& out, std::ostream& err)
         : CommandHost(static_cast<CommandEvents&>(*this)), out_(out), err_(err) {}
 
+    // Where the results go.
+    std::ostream& out() noexcept { return out_; }
+
 private:
     void information(std::string_view caption, std::string_view text) override;
     void refusal(std::string_view caption, std::string_view text, ui::Icon icon) override;

@@ -7,10 +7,11 @@
 #include "batch/batch_host.h"
 #include "batch/command_table.h"
 #include "batch/script_reader.h"
-#include "batch/svg_writer.h"
+#include "batch/view_commands.h"
 #include "core/clock.h"
 #include "core/workspace.h"
 #include "ui/shell.h"
+#include "ui/svg_writer.h"
 
 namespace veltra::batch {
 
@@ -55,6 +56,7 @@ bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& h
     const BatchCommand& command = numbered.command;
     switch (run_menu_command(command, shell, host)) {
         case CommandOutcome::ran:
+            if (is_view_command(command.command_id)) print_view_lines(command.command_id, shell, host.out());
             break;
         case CommandOutcome::not_available:
             at_line(err, numbered.line)
@@ -65,10 +67,9 @@ bool run_command(const NumberedCommand& numbered, ui::Shell& shell, BatchHost& h
             return false;
     }
     if (command.svg_path) {
-        const MonospaceMeasurer measurer;
-        const auto list = shell.paint(SVG_WIDTH, SVG_HEIGHT, measurer);
-        if (!write_svg_file(*command.svg_path, list.value_or(ui::DisplayList{}), SVG_WIDTH, SVG_HEIGHT,
-                            measurer)) {
+        const ui::MonospaceMeasurer measurer;
+        const ui::DisplayList list = picture_of(command.command_id, shell, SVG_WIDTH, SVG_HEIGHT, measurer);
+        if (!ui::write_svg_file(*command.svg_path, list, SVG_WIDTH, SVG_HEIGHT, measurer)) {
             at_line(err, numbered.line) << "can not write the SVG file \"" << *command.svg_path << "\"\n";
             return false;
         }

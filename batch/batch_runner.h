@@ -21,7 +21,7 @@ inline constexpr int EXIT_ALL_RAN = 0;
 inline constexpr int EXIT_STOPPED = 1;
 inline constexpr int EXIT_INVALID_SCRIPT = 2;
 
-// The size of the picture that `sammon SVG-PATH` draws.
+// The size of the pictures that `sammon SVG-PATH` and the views draw.
 inline constexpr int SVG_WIDTH = 640;
 inline constexpr int SVG_HEIGHT = 480;
 

@@ -14,7 +14,8 @@ namespace {
 enum class Shape {
     plain,     // the fields once, then OK
     repeated,  // per group of fields: the fields, then Calculate; at last Done
-    sammon,    // an optional SVG path
+    picture,   // an optional SVG path
+    chart,     // an SVG path
     settings,  // NAME=VALUE words, each typed into the field of its name, then OK
     kind,      // a word typed into the one field, then the path; then OK
 };
@@ -71,9 +72,14 @@ constexpr CommandEntry COMMANDS[] = {
     {"train", core::CMD_SOM_TRAINING, false, SCHEDULE_FIELDS, Shape::repeated, "EPOCHS ORDER RATE FACTOR [...]", "SOM training, one stage per four values"},
     {"recall-frequency", core::CMD_RECALL_FREQUENCY, true, RECALL_FIELDS, Shape::plain, "PATH START CYCLE", "write the wins per prototype (.frq)"},
     {"recall-assignment", core::CMD_RECALL_ASSIGNMENT, true, RECALL_FIELDS, Shape::plain, "PATH START CYCLE", "write the prototype of each datavector (.lst)"},
-    {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::sammon, "[SVG-PATH]", "project the prototypes; draw the view as SVG"},
+    {"sammon", core::CMD_SAMMON_VISUALIZATION, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "project the prototypes; draw the view as SVG"},
     {"import-table", core::CMD_IMPORT_TABLE, true, NO_FIELDS, Shape::settings, "PATH [NAME=VALUE ...]", "read a CSV or TSV table with names and labels"},
     {"export-table", core::CMD_EXPORT_TABLE, false, KIND_FIELD, Shape::kind, "prototypes|assignment|frequency PATH", "write a CSV table with names"},
+    {"hits", core::CMD_VIEW_HIT_MAP, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the hits; draw the hit map as SVG"},
+    {"umatrix", core::CMD_VIEW_U_MATRIX, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the U-matrix; draw it as SVG"},
+    {"planes", core::CMD_VIEW_COMPONENT_PLANES, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "draw the component planes as SVG"},
+    {"labels", core::CMD_VIEW_LABEL_MAP, false, NO_FIELDS, Shape::picture, "[SVG-PATH]", "print the label map; draw it as SVG"},
+    {"chart", core::CMD_VIEW_MEASURES_CHART, false, NO_FIELDS, Shape::chart, "SVG-PATH", "draw the measures per epoch as SVG"},
 };
 // clang-format on
 
@@ -84,8 +90,10 @@ bool argument_count_fits(const CommandEntry& entry, std::size_t arguments) {
             return arguments == fixed + entry.fields.size();
         case Shape::repeated:
             return arguments > fixed && (arguments - fixed) % entry.fields.size() == 0;
-        case Shape::sammon:
+        case Shape::picture:
             return arguments <= 1;
+        case Shape::chart:
+            return arguments == 1;
         case Shape::settings:
             return arguments >= 1;
         case Shape::kind:
@@ -139,7 +147,8 @@ std::variant<BatchCommand, std::string> parse_command(const std::vector<std::str
             }
             press(command.actions, ui::CONTROL_CANCEL);
             break;
-        case Shape::sammon:
+        case Shape::picture:
+        case Shape::chart:
             if (!arguments.empty()) command.svg_path = arguments.front();
             break;
         case Shape::settings:

@@ -24,7 +24,7 @@ struct BatchCommand {
     int command_id;
     std::optional<std::string> path;  // the file chosen in the Open or Save dialog
     std::vector<DialogAction> actions;
-    std::optional<std::string> svg_path;  // sammon only: where to draw the map view
+    std::optional<std::string> svg_path;  // sammon and the views: where to draw the picture
 };
 
 // The command of a script line's words (the first word names it), or why the

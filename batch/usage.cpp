@@ -12,7 +12,7 @@ namespace veltra::batch {
 
 namespace {
 
-constexpr std::array<OutputLineHelp, 8> OUTPUT_LINES{{
+constexpr std::array<OutputLineHelp, 11> OUTPUT_LINES{{
     {"message", "CAPTION TEXT", "an information box, such as \"SOM training done.\""},
     {"incidence", "LINE", "a line of the incidence matrix (show-map)"},
     {"trial", "N HETEROGENEITY", "pick trial N adopted, the best so far"},
@@ -22,6 +22,9 @@ constexpr std::array<OutputLineHelp, 8> OUTPUT_LINES{{
      "a training epoch, columns below"},
     {"sammon", "STRESS", "Sammon's stress of the projection (smaller is better)"},
     {"point", "P X Y", "where prototype P lies in the projection"},
+    {"hits", "P COUNT", "how many datavectors prototype P wins (hits)"},
+    {"umatrix", "P VALUE", "mean distance of P to its map neighbours (umatrix)"},
+    {"label", "P NAME SHARE", "P's most frequent label, its share 0 to 1 (labels)"},
 }};
 
 // Two columns: each left text padded to the widest one that fits, longer

@@ -23,7 +23,7 @@ Transition transition_of(AvailabilityEvent event) {
             return {{CMD_IMPORT_PROTOTYPES, CMD_EXPORT_PROTOTYPES, CMD_EXPORT_VIOLATIONS,
                      CMD_EXPORT_MEAN_VALUES, CMD_MAP_SIZE, CMD_MAP_SHOW, CMD_RANDOM_WEIGHTS,
                      CMD_PICK_DATAPOINTS, CMD_CONVERGE, CMD_PAIRWISE_EXCHANGE, CMD_SAMMON_VISUALIZATION,
-                     CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT},
+                     CMD_SOM_TRAINING, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT, CMD_VIEW_LABEL_MAP},
                     Mark::cleared,
                     {}};
         case AvailabilityEvent::data_imported:
@@ -68,15 +68,37 @@ Transition transition_of(AvailabilityEvent event) {
                 {},
                 Mark::unchanged,
                 {CMD_EXPORT_VIOLATIONS, CMD_EXPORT_MEAN_VALUES, CMD_RECALL_FREQUENCY, CMD_RECALL_ASSIGNMENT}};
+        case AvailabilityEvent::labels_read:
+            return {{}, Mark::unchanged, {CMD_VIEW_LABEL_MAP}};
         case AvailabilityEvent::toggle_visualization:
             return {{}, Mark::toggled, {}};
     }
     return {{}, Mark::unchanged, {}};
 }
 
+// The commands beside the original menu that share the state of one of its
+// commands: the table import and export go with the commands whose data they
+// read or write, the views with the prototypes export (the prototypes have
+// values).
+int gate_of(int command) {
+    switch (command) {
+        case CMD_IMPORT_TABLE:
+            return CMD_IMPORT_DATAVECTORS;
+        case CMD_EXPORT_TABLE:
+        case CMD_VIEW_HIT_MAP:
+        case CMD_VIEW_U_MATRIX:
+        case CMD_VIEW_COMPONENT_PLANES:
+        case CMD_VIEW_MEASURES_CHART:
+            return CMD_EXPORT_PROTOTYPES;
+        default:
+            return command;
+    }
+}
+
 }  // namespace
 
 std::vector<AvailabilityEvent> events_enabling(int command) {
+    command = gate_of(command);
     std::vector<AvailabilityEvent> events;
     for (int e = 0; e <= static_cast<int>(AvailabilityEvent::toggle_visualization); ++e) {
         const auto event = static_cast<AvailabilityEvent>(e);
@@ -87,7 +109,9 @@ std::vector<AvailabilityEvent> events_enabling(int command) {
 }
 
 Availability::Availability() {
-    for (int id : {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT}) enabled_[id] = true;
+    for (int id :
+         {CMD_IMPORT_DATAVECTORS, CMD_QUIT, CMD_HELP_CONTENTS, CMD_ABOUT, CMD_VIEW_KEEP_ASPECT_RATIO})
+        enabled_[id] = true;
 }
 
 void Availability::raise(AvailabilityEvent event) {
@@ -100,10 +124,13 @@ void Availability::raise(AvailabilityEvent event) {
 }
 
 bool Availability::is_enabled(int command) const noexcept {
-    // The table commands go with the commands of the original menu whose data
-    // they read or write.
-    if (command == CMD_IMPORT_TABLE) command = CMD_IMPORT_DATAVECTORS;
-    if (command == CMD_EXPORT_TABLE) command = CMD_EXPORT_PROTOTYPES;
+    // The label map needs labels and prototypes with values; saving the
+    // Sammon picture needs the picture on screen.
+    if (command == CMD_VIEW_LABEL_MAP && !is_enabled(CMD_EXPORT_PROTOTYPES)) return false;
+    if (command == CMD_VIEW_SAVE_SAMMON_PICTURE) {
+        return is_enabled(CMD_SAMMON_VISUALIZATION) && visualization_on_;
+    }
+    command = gate_of(command);
     return command >= 0 && command < ID_LIMIT && enabled_[command];
 }
 

@@ -32,6 +32,8 @@ inline constexpr int CMD_VIEW_U_MATRIX = 52;
 inline constexpr int CMD_VIEW_COMPONENT_PLANES = 53;
 inline constexpr int CMD_VIEW_LABEL_MAP = 54;
 inline constexpr int CMD_VIEW_MEASURES_CHART = 55;
+inline constexpr int CMD_VIEW_KEEP_ASPECT_RATIO = 56;
+inline constexpr int CMD_VIEW_SAVE_SAMMON_PICTURE = 57;
 inline constexpr int CMD_HELP_CONTENTS = 91;
 inline constexpr int CMD_ABOUT = 99;
 
@@ -57,6 +59,12 @@ inline constexpr std::array<int, 18> ALL_COMMANDS = {CMD_IMPORT_DATAVECTORS,
 // The table import and export beside them, enabled exactly when Datavectors
 // and the prototypes export are.
 inline constexpr std::array<int, 2> TABLE_COMMANDS = {CMD_IMPORT_TABLE, CMD_EXPORT_TABLE};
+// The View menu: the views, enabled exactly when the prototypes export is
+// (the label map only once labels were read too); the Sammon view's option,
+// always enabled; saving its picture, enabled while it is shown.
+inline constexpr std::array<int, 7> VIEW_COMMANDS = {
+    CMD_VIEW_HIT_MAP,        CMD_VIEW_U_MATRIX,          CMD_VIEW_COMPONENT_PLANES,   CMD_VIEW_LABEL_MAP,
+    CMD_VIEW_MEASURES_CHART, CMD_VIEW_KEEP_ASPECT_RATIO, CMD_VIEW_SAVE_SAMMON_PICTURE};
 
 // The named events that alone change which commands may run.
 enum class AvailabilityEvent {
@@ -71,6 +79,7 @@ enum class AvailabilityEvent {
     begin_exchange,
     begin_training,
     training_done,
+    labels_read,           // a table with a label column was imported
     toggle_visualization,  // stays last: events_enabling counts up to it
 };
 

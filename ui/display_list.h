@@ -19,6 +19,7 @@ inline constexpr Color BLACK{0, 0, 0};
 inline constexpr Color BLUE{0, 0, 255};
 inline constexpr Color GREEN{0, 255, 0};
 inline constexpr Color RED{255, 0, 0};
+inline constexpr Color WHITE{255, 255, 255};
 
 // A solid line in client pixels.
 struct LineItem {
@@ -39,9 +40,16 @@ struct TextItem {
     friend bool operator==(const TextItem&, const TextItem&) = default;
 };
 
+// A filled rectangle without an outline: x..x+width-1, y..y+height-1.
+struct RectItem {
+    Color fill;
+    int x, y, width, height;
+    friend bool operator==(const RectItem&, const RectItem&) = default;
+};
+
 // What to draw on a white client area, in drawing order: later items cover
 // earlier ones.
-using DisplayItem = std::variant<LineItem, TextItem>;
+using DisplayItem = std::variant<LineItem, TextItem, RectItem>;
 using DisplayList = std::vector<DisplayItem>;
 
 // Measures text in the default font of the window that will show it.

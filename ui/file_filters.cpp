@@ -6,7 +6,7 @@ namespace veltra::ui {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> FILTER_STRINGS = {
+constexpr std::array<std::string_view, 10> FILTER_STRINGS = {
     "Data Files (*.dat)|*.dat|Veltra Files (*.vlt)|*.vlt|All Files (*.*)|*.*|",
     "Weights Files (*.wgt)|*.wgt|Data Files (*.dat)|*.dat|Veltra Files (*.vlt)|*.vlt|All Files (*.*)|*.*|",
     "Weights Files (*.wgt)|*.wgt|Fixpoint Files (*.fix)|*.fix|Veltra Files (*.vlt)|*.vlt|All Files "
@@ -17,6 +17,7 @@ constexpr std::array<std::string_view, 9> FILTER_STRINGS = {
     "Assignment Files (*.lst)|*.lst|All Files (*.*)|*.*|",
     "Tables (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|All Files (*.*)|*.*|",
     "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|",
+    "Pictures (*.png *.svg)|*.png;*.svg|PNG Pictures (*.png)|*.png|SVG Pictures (*.svg)|*.svg|",
 };
 
 }  // namespace

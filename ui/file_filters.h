@@ -16,8 +16,9 @@ inline constexpr int FILTER_FREQUENCY = 5;     // Save, recall frequency
 inline constexpr int FILTER_ASSIGNMENT = 6;    // Save, recall assignment
 inline constexpr int FILTER_TABLE_OPEN = 7;    // Open, import table
 inline constexpr int FILTER_TABLE_SAVE = 8;    // Save, export table
+inline constexpr int FILTER_PICTURE = 9;       // Save, a view's picture
 
-// The string table entry 0 to 8 as stored: description and pattern pairs,
+// The string table entry 0 to 9 as stored: description and pattern pairs,
 // each part followed by the separator "|". Empty for another id.
 std::string_view file_filter_string(int filter_id);
 

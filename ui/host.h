@@ -69,6 +69,7 @@ enum class Placement { centered, bottom_right };
 
 class IncidenceViewer;
 class TableImportDialog;
+enum class ViewKind;
 
 // Raw results as the computations report them, for hosts that record them
 // (the batch runner prints them); the desktop program ignores them.
@@ -105,6 +106,13 @@ public:
 
     // The help at a keyword topic, or at its contents for an empty keyword.
     virtual void show_help_topic(std::string_view keyword) = 0;
+
+    // Opens the window of a view, which follows every change of the
+    // prototypes; hosts without windows ignore it.
+    virtual void show_view(ViewKind /*kind*/) {}
+    // Saves the main window's picture (the Sammon view) into a file the user
+    // names, as PNG or SVG by its extension; hosts without windows ignore it.
+    virtual void save_main_window_picture() {}
 
     // Paints the main window's client area now (the map view or white).
     virtual void repaint_main_window() = 0;

@@ -103,11 +103,23 @@ DisplayList MapView::draw(const core::Workspace& ws, int width, int height,
     right_aligned(format_extent(x_max_), h - 30);
     right_aligned("Sammon's stress: " + format_extent(stress_), 10);
 
+    // With the aspect ratio kept, the axis with room to spare is shortened to
+    // the other's scale and its points centred on the span.
+    int x_span = w - 60;
+    int y_span = h - 60;
+    if (keep_aspect_ratio_ && x_max_ > x_min_ && y_max_ > y_min_ && std::isfinite(x_max_ - x_min_) &&
+        std::isfinite(y_max_ - y_min_) && x_span > 0 && y_span > 0) {
+        const double scale = std::min(x_span / (x_max_ - x_min_), y_span / (y_max_ - y_min_));
+        x_span = static_cast<int>(std::clamp(scale * (x_max_ - x_min_), 0.0, static_cast<double>(x_span)));
+        y_span = static_cast<int>(std::clamp(scale * (y_max_ - y_min_), 0.0, static_cast<double>(y_span)));
+    }
+    const int x_shift = (w - 60 - x_span) / 2;
+    const int y_shift = (h - 60 - y_span) / 2;
     std::vector<int> px(static_cast<std::size_t>(n));
     std::vector<int> py(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        px[i] = 40 + pixel_offset(ws.projection_x[i], x_min_, x_max_, w - 60);
-        py[i] = h - 40 - pixel_offset(ws.projection_y[i], y_min_, y_max_, h - 60);
+        px[i] = 40 + x_shift + pixel_offset(ws.projection_x[i], x_min_, x_max_, x_span);
+        py[i] = h - 40 - y_shift - pixel_offset(ws.projection_y[i], y_min_, y_max_, y_span);
     }
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < i; ++j) {

@@ -22,8 +22,14 @@ public:
 
     double stress() const noexcept { return stress_; }
 
+    // Whether both axes get the same scale (off: each axis fills the client
+    // area).
+    bool keeps_aspect_ratio() const noexcept { return keep_aspect_ratio_; }
+    void set_keep_aspect_ratio(bool keep) noexcept { keep_aspect_ratio_ = keep; }
+
 private:
     bool valid_ = false;
+    bool keep_aspect_ratio_ = false;
     double stress_ = 0.0;
     double x_min_ = 0.0, x_max_ = 0.0, y_min_ = 0.0, y_max_ = 0.0;
 };

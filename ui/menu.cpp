@@ -56,18 +56,31 @@ constexpr MenuEntry SOM_MENU[] = {
     item("&Training", core::CMD_SOM_TRAINING),
     popup_of("&Recall", RECALL_MENU),
 };
+constexpr MenuEntry VIEW_MENU[] = {
+    item("&Hit map", core::CMD_VIEW_HIT_MAP),
+    item("&U-matrix", core::CMD_VIEW_U_MATRIX),
+    item("&Component planes", core::CMD_VIEW_COMPONENT_PLANES),
+    item("&Label map", core::CMD_VIEW_LABEL_MAP),
+    item("&Measures chart", core::CMD_VIEW_MEASURES_CHART),
+    SEPARATOR,
+    item("Sammon view: keep &aspect ratio", core::CMD_VIEW_KEEP_ASPECT_RATIO),
+    item("&Save Sammon picture...", core::CMD_VIEW_SAVE_SAMMON_PICTURE),
+};
 constexpr MenuEntry HELP_MENU[] = {
     item("&Contents", core::CMD_HELP_CONTENTS),
     SEPARATOR,
     item("&About", core::CMD_ABOUT),
 };
+// clang-format off
 constexpr MenuEntry MENU_BAR[] = {
     popup_of("&File", FILE_MENU),
     popup_of("&Map", MAP_MENU),
     popup_of("&Prototypes", PROTOTYPES_MENU),
     popup_of("&SOM", SOM_MENU),
+    popup_of("&View", VIEW_MENU),
     popup_of("&Help", HELP_MENU, true),
 };
+// clang-format on
 
 }  // namespace
 

@@ -16,8 +16,8 @@ struct MenuEntry {
     bool right_end;                    // placed at the right end of the menu bar
 };
 
-// The main menu bar "Veltra": its popups from left to right. Command 36 is a
-// check item; whether entries are enabled or checked comes from the
+// The main menu bar "Veltra": its popups from left to right. Commands 36 and
+// 56 are check items; whether entries are enabled or checked comes from the
 // availability state.
 std::span<const MenuEntry> main_menu();
 

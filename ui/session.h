@@ -4,6 +4,7 @@
 #include "core/workspace.h"
 #include "ui/host.h"
 #include "ui/map_view.h"
+#include "ui/measures_chart.h"
 
 namespace veltra::ui {
 
@@ -12,6 +13,7 @@ struct Session {
     algorithms::TrainingSchedule schedule;
     algorithms::TrainingProgress progress;
     MapView map_view;
+    MeasuresHistory measures;
 };
 
 // Computes a new projection for the map view, reports it to the host's

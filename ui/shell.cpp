@@ -9,6 +9,7 @@
 #include "ui/import_filter_dialog.h"
 #include "ui/incidence_viewer.h"
 #include "ui/map_shape_dialog.h"
+#include "ui/map_views.h"
 #include "ui/messages.h"
 #include "ui/pairwise_dialog.h"
 #include "ui/pick_datapoints_dialog.h"
@@ -70,9 +71,11 @@ void Shell::on_command(int id) {
             break;
         }
         case core::CMD_RANDOM_WEIGHTS:
+            session_.measures.clear();
             run_dialog<RandomWeightsDialog>(host_, ws_, host_);
             break;
         case core::CMD_PICK_DATAPOINTS:
+            session_.measures.clear();
             run_dialog<PickDatapointsDialog>(host_, ws_, host_);
             break;
         case core::CMD_CONVERGE:
@@ -92,6 +95,22 @@ void Shell::on_command(int id) {
             break;
         case core::CMD_RECALL_ASSIGNMENT:
             run_dialog<RecallDialog>(host_, ws_, host_, RecallKind::assignment);
+            break;
+        case core::CMD_VIEW_HIT_MAP:
+        case core::CMD_VIEW_U_MATRIX:
+        case core::CMD_VIEW_COMPONENT_PLANES:
+        case core::CMD_VIEW_LABEL_MAP:
+        case core::CMD_VIEW_MEASURES_CHART:
+            for (const ViewKind kind : ALL_VIEWS) {
+                if (view_command(kind) == id) host_.show_view(kind);
+            }
+            break;
+        case core::CMD_VIEW_KEEP_ASPECT_RATIO:
+            session_.map_view.set_keep_aspect_ratio(!session_.map_view.keeps_aspect_ratio());
+            host_.repaint_main_window();
+            break;
+        case core::CMD_VIEW_SAVE_SAMMON_PICTURE:
+            host_.save_main_window_picture();
             break;
         case core::CMD_HELP_CONTENTS:
             host_.show_help_topic("");
@@ -129,6 +148,7 @@ void Shell::import_prototypes() {
     const core::ImportResult result = core::import_prototypes(ws_, *path);
     host_.end_wait_cursor();
     if (result == core::ImportResult::ok) {
+        session_.measures.clear();
         information_box(host_, "Weights file read.", "Import Prototypes");
         ws_.availability.raise(core::AvailabilityEvent::prototypes_set);
     } else if (result == core::ImportResult::out_of_memory) {

@@ -207,6 +207,7 @@ void TableImportDialog::import(DialogHost& host) {
         case core::TableImportStatus::ok:
             ws_.availability.raise(core::AvailabilityEvent::begin_data_import);
             ws_.availability.raise(core::AvailabilityEvent::data_imported);
+            if (ws_.annotations.has_labels()) ws_.availability.raise(core::AvailabilityEvent::labels_read);
             information_box(host, table_import_message(report), "Import Table");
             host.end_dialog(1);
             break;

@@ -120,6 +120,7 @@ void TrainingDialog::calculate(DialogHost& host) {
 
 void TrainingDialog::show_epoch(const algorithms::EpochReport& report) {
     for (const MonitorField& field : monitor_fields(report)) monitor_.set_item_text(field.id, field.text);
+    session_.measures.record(report);
     shell_.observer().epoch_done(report);
     if (ws_.availability.is_visualization_on()) refresh_map_view(ws_, session_, shell_);
 }

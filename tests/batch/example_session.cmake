@@ -6,7 +6,7 @@
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/elsewhere" "${WORK}/data/out")
-file(COPY "${DATA}/example_session.veltra" "${DATA}/iris.dat" DESTINATION "${WORK}/data")
+file(COPY "${DATA}/example_session.veltra" "${DATA}/iris.csv" DESTINATION "${WORK}/data")
 
 set(failures "")
 foreach(time 1000000000 1 12345)
@@ -33,7 +33,8 @@ foreach(time 1000000000 1 12345)
     string(APPEND failures "--time ${time}: heterogeneity ${trained}, convergence alone ${alone}\n")
   endif()
 endforeach()
-foreach(name iris.wgt iris.vio iris.avg iris.frq iris.lst iris_map.svg)
+foreach(name iris.wgt iris.vio iris.avg iris.frq iris.lst iris_map.svg iris_hits.svg iris_umatrix.svg
+             iris_planes.svg iris_labels.svg iris_chart.svg)
   if(NOT EXISTS "${WORK}/data/out/${name}")
     string(APPEND failures "out/${name} was not written beside the script\n")
   endif()

@@ -90,6 +90,13 @@ TEST(NotAvailableMessage, NamesWhatMustComeFirst) {
     EXPECT_EQ(not_available_message(core::CMD_SOM_TRAINING, availability),
               "train is not available now: size the map (map-size) and give the prototypes values "
               "(random-weights, pick-datapoints or import-prototypes) first");
+    // The views wait for the prototypes; the label map also for labels.
+    EXPECT_EQ(not_available_message(core::CMD_VIEW_HIT_MAP, availability),
+              "hits is not available now: size the map (map-size) and give the prototypes values "
+              "(random-weights, pick-datapoints or import-prototypes) first");
+    EXPECT_EQ(not_available_message(core::CMD_VIEW_LABEL_MAP, availability),
+              "labels is not available now: it needs a table with a label column (import-table) and "
+              "prototypes with values");
     availability.raise(AvailabilityEvent::map_defined);
     availability.raise(AvailabilityEvent::prototypes_set);
     availability.raise(AvailabilityEvent::training_done);

@@ -235,5 +235,36 @@ TEST(Availability, EveryObserverIsCalledAfterEveryEventWithTheNewState) {
     EXPECT_EQ(second_calls, 4);
 }
 
+// The views go with the prototypes export; the label map also needs labels,
+// which a plain datavector import takes away; saving the Sammon picture needs
+// it on screen.
+TEST(Availability, ViewsFollowThePrototypesAndLabels) {
+    const auto views = [](const Availability& a) {
+        Ids ids;
+        for (int id : VIEW_COMMANDS) {
+            if (a.is_enabled(id)) ids.insert(id);
+        }
+        return ids;
+    };
+    Availability a;
+    EXPECT_EQ(views(a), Ids{56});
+    a.raise(Event::labels_read);
+    EXPECT_EQ(views(a), Ids{56});
+    train(a);
+    EXPECT_EQ(views(a), (Ids{51, 52, 53, 55, 56, 57}));
+    a.raise(Event::labels_read);
+    EXPECT_EQ(views(a), (Ids{51, 52, 53, 54, 55, 56, 57}));
+    a.raise(Event::toggle_visualization);
+    EXPECT_EQ(views(a), (Ids{51, 52, 53, 54, 55, 56}));
+    a.raise(Event::begin_initialization);
+    EXPECT_EQ(views(a), Ids{56});
+    a.raise(Event::prototypes_set);
+    EXPECT_TRUE(a.is_enabled(CMD_VIEW_LABEL_MAP));
+    a.raise(Event::begin_data_import);
+    train(a);
+    EXPECT_FALSE(a.is_enabled(CMD_VIEW_LABEL_MAP));
+    EXPECT_EQ(events_enabling(CMD_VIEW_HIT_MAP), std::vector<Event>{Event::prototypes_set});
+}
+
 }  // namespace
 }  // namespace veltra::core

@@ -66,8 +66,8 @@ TEST(MainWindow, MenuIsBuiltFromTheMenuData) {
     for (QAction* popup : window.menuBar()->actions()) {
         if (!popup->isSeparator()) titles << popup->text();
     }
-    EXPECT_TRUE(window.menuBar()->actions().at(4)->isSeparator());
-    EXPECT_EQ(titles, (QStringList{"&File", "&Map", "&Prototypes", "&SOM", "&Help"}));
+    EXPECT_TRUE(window.menuBar()->actions().at(5)->isSeparator());
+    EXPECT_EQ(titles, (QStringList{"&File", "&Map", "&Prototypes", "&SOM", "&View", "&Help"}));
     for (const int id : core::ALL_COMMANDS) EXPECT_NE(window.action(id), nullptr) << id;
     EXPECT_EQ(window.action(CMD_PICK_DATAPOINTS)->text(), QStringLiteral("Pick &datapoints at random"));
     EXPECT_EQ(window.action(CMD_MAP_SIZE)->text(), QStringLiteral("Si&ze"));
@@ -350,7 +350,9 @@ TEST(MainWindow, HelpOpensTheContentsAndTheDialogTopics) {
 TEST(MainWindow, EveryHelpKeywordHasATopic) {
     const char* keywords[] = {"import datavectors", "size map",          "random weights",
                               "pick datapoints",    "pairwise exchange", "SOM training",
-                              "recall frequency",   "recall assignment", "import table"};
+                              "recall frequency",   "recall assignment", "import table",
+                              "hit map",            "u-matrix",          "component planes",
+                              "label map",          "measures chart"};
     QStringList files;
     for (const char* keyword : keywords) {
         const QUrl url = help_topic_url(keyword);
@@ -361,7 +363,7 @@ TEST(MainWindow, EveryHelpKeywordHasATopic) {
         files << url.path();
     }
     files.removeDuplicates();
-    EXPECT_EQ(files.size(), 9);
+    EXPECT_EQ(files.size(), 14);
     QFile contents(QStringLiteral(":/help/contents.html"));
     ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
     const QByteArray text = contents.readAll();

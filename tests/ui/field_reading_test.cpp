@@ -123,9 +123,11 @@ TEST(Resources, TemplatesMenuAndFiltersAreConsistent) {
     std::sort(ids.begin(), ids.end());
     std::vector<int> expected(core::ALL_COMMANDS.begin(), core::ALL_COMMANDS.end());
     expected.insert(expected.end(), core::TABLE_COMMANDS.begin(), core::TABLE_COMMANDS.end());
+    expected.insert(expected.end(), core::VIEW_COMMANDS.begin(), core::VIEW_COMMANDS.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(ids, expected);
-    ASSERT_EQ(main_menu().size(), 5u);
+    ASSERT_EQ(main_menu().size(), 6u);
+    EXPECT_EQ(main_menu()[4].text, "&View");
     EXPECT_EQ(main_menu().back().text, "&Help");
     EXPECT_TRUE(main_menu().back().right_end);
 
@@ -136,7 +138,8 @@ TEST(Resources, TemplatesMenuAndFiltersAreConsistent) {
     EXPECT_EQ(filters[3].pattern, "*.*");
     EXPECT_EQ(file_filters(FILTER_ASSIGNMENT).size(), 2u);
     EXPECT_EQ(file_filters(FILTER_TABLE_OPEN)[0].pattern, "*.csv;*.tsv;*.txt");
-    EXPECT_TRUE(file_filters(9).empty());
+    EXPECT_EQ(file_filters(FILTER_PICTURE)[0].pattern, "*.png;*.svg");
+    EXPECT_TRUE(file_filters(10).empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <set>
 #include <string>
@@ -231,6 +233,39 @@ TEST(MapView, FailedRecomputeReportsMemoryAndDrawsNothing) {
     // A projection of another map is not drawn from.
     map.ws.nprotos = 1;
     EXPECT_TRUE(view.draw(map.ws, 640, 480, measurer).empty());
+}
+
+// Off (the default) each axis spans the plotting area; on, both get the
+// scale of the tighter one and the other is centred.
+TEST(MapView, KeepAspectRatioGivesBothAxesOneScale) {
+    MapFixture map(2, 3, grid_prototypes(2, 3));
+    RecordingMessages messages;
+    const FixedWidthMeasurer measurer;
+    MapView view;
+    ASSERT_TRUE(view.recompute(map.ws, messages));
+    const auto scales = [&](const DisplayList& list) {
+        int x_min = INT32_MAX, x_max = INT32_MIN, y_min = INT32_MAX, y_max = INT32_MIN;
+        for (const TextItem& text : texts(list)) {
+            if (text.color != RED) continue;
+            x_min = std::min(x_min, text.x + 5);
+            x_max = std::max(x_max, text.x + 5);
+            y_min = std::min(y_min, text.y - 5);
+            y_max = std::max(y_max, text.y - 5);
+        }
+        const auto [px_min, px_max] =
+            std::minmax_element(map.ws.projection_x.data(), map.ws.projection_x.data() + 6);
+        const auto [py_min, py_max] =
+            std::minmax_element(map.ws.projection_y.data(), map.ws.projection_y.data() + 6);
+        return std::pair{(x_max - x_min) / (*px_max - *px_min), (y_max - y_min) / (*py_max - *py_min)};
+    };
+    EXPECT_FALSE(view.keeps_aspect_ratio());
+    const auto [x_free, y_free] = scales(view.draw(map.ws, 900, 300, measurer));
+    EXPECT_GT(std::abs(x_free - y_free), 0.1 * y_free);
+    view.set_keep_aspect_ratio(true);
+    for (const auto& [width, height] : {std::pair{900, 300}, {300, 900}}) {
+        const auto [x_kept, y_kept] = scales(view.draw(map.ws, width, height, measurer));
+        EXPECT_NEAR(x_kept, y_kept, 0.02 * y_kept) << width;
+    }
 }
 
 }  // namespace

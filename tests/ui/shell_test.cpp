@@ -231,5 +231,21 @@ TEST(Shell, ConvergenceShowsEveryStepInTheFixpointBoxThenTheFinalValue) {
     EXPECT_TRUE(s.ws.availability.is_enabled(core::CMD_CONVERGE));
 }
 
+// The measures chart keeps the epochs of every run since the prototypes were
+// last given values.
+TEST(Shell, MeasuresHistoryKeepsTheEpochsSinceThePrototypesWereSet) {
+    ShellSetup s;
+    s.run(11, {type(105, "12"), type(106, "2"), press(101)}, {s.dir.write("d.dat", testing::TWELVE_BY_TWO)});
+    s.run(21, {type(105, "2"), type(106, "2"), press(101)});
+    s.run(32, {type(105, "6"), type(106, "0"), press(101)});
+    s.run(41, {type(105, "2"), press(101), press(102)});
+    s.run(41, {type(105, "1"), press(101), press(102)});
+    const auto& epochs = s.shell.session().measures.epochs();
+    ASSERT_EQ(epochs.size(), 3u);
+    EXPECT_EQ(epochs.back().epochs, 3);
+    s.run(33, {type(105, "2"), press(101), press(102)});
+    EXPECT_TRUE(s.shell.session().measures.epochs().empty());
+}
+
 }  // namespace
 }  // namespace veltra::ui

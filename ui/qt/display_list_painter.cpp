@@ -26,6 +26,8 @@ void paint_display_list(QPainter& painter, const DisplayList& items) {
         if (const auto* line = std::get_if<LineItem>(&item)) {
             painter.setPen(QPen(to_qt(line->color), line->pen_width, Qt::SolidLine, Qt::RoundCap));
             painter.drawLine(line->x1, line->y1, line->x2, line->y2);
+        } else if (const auto* rect = std::get_if<RectItem>(&item)) {
+            painter.fillRect(rect->x, rect->y, rect->width, rect->height, to_qt(rect->fill));
         } else if (const auto* text = std::get_if<TextItem>(&item)) {
             painter.setPen(to_qt(text->color));
             painter.setBackgroundMode(text->opaque ? Qt::OpaqueMode : Qt::TransparentMode);

@@ -20,7 +20,7 @@ private:
     QFontMetrics metrics_;
 };
 
-// Draws the items in order with the painter's font: lines with their solid
+// Draws the items in order with the painter's font: rectangles filled, lines with their solid
 // pen, texts with their top-left corner at (x, y) on an opaque white box.
 void paint_display_list(QPainter& painter, const DisplayList& items);
 

@@ -14,7 +14,7 @@ namespace veltra::ui::qt {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, const char*>, 9> TOPICS = {{
+constexpr std::array<std::pair<std::string_view, const char*>, 14> TOPICS = {{
     {"import datavectors", "import_datavectors.html"},
     {"size map", "size_map.html"},
     {"random weights", "random_weights.html"},
@@ -24,6 +24,11 @@ constexpr std::array<std::pair<std::string_view, const char*>, 9> TOPICS = {{
     {"recall frequency", "recall_frequency.html"},
     {"recall assignment", "recall_assignment.html"},
     {"import table", "import_table.html"},
+    {"hit map", "hit_map.html"},
+    {"u-matrix", "u_matrix.html"},
+    {"component planes", "component_planes.html"},
+    {"label map", "label_map.html"},
+    {"measures chart", "measures_chart.html"},
 }};
 
 }  // namespace

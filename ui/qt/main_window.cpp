@@ -65,7 +65,8 @@ void MainWindow::add_entries(QMenu& menu, std::span<const MenuEntry> entries) {
             case MenuEntryKind::command: {
                 QAction* item = menu.addAction(to_qstring(entry.text));
                 const int id = entry.id;
-                item->setCheckable(id == core::CMD_SAMMON_VISUALIZATION);
+                item->setCheckable(id == core::CMD_SAMMON_VISUALIZATION ||
+                                   id == core::CMD_VIEW_KEEP_ASPECT_RATIO);
                 item->setObjectName(QStringLiteral("command_%1").arg(id));
                 connect(item, &QAction::triggered, this, [this, id] { shell_.on_command(id); });
                 actions_[id] = item;
@@ -83,13 +84,16 @@ QAction* MainWindow::action(int id) const {
 void MainWindow::mirror(const core::Availability& availability) {
     for (const auto& [id, item] : actions_) {
         item->setEnabled(availability.is_enabled(id));
-        if (item->isCheckable()) item->setChecked(availability.is_visualization_on());
+        if (id == core::CMD_SAMMON_VISUALIZATION) item->setChecked(availability.is_visualization_on());
     }
+    action(core::CMD_VIEW_KEEP_ASPECT_RATIO)->setChecked(shell_.session().map_view.keeps_aspect_ratio());
     // The picture belongs to prototypes that may be gone: it leaves the
     // screen with the check mark, not at some later paint.
     const bool was_on = visualization_on_;
     visualization_on_ = availability.is_visualization_on();
     if (was_on && !visualization_on_) canvas_->repaint();
+    // Every event may have given the prototypes values or taken them away.
+    host_.follow_views();
 }
 
 void MainWindow::close_without_asking() {

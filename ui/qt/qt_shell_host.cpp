@@ -7,9 +7,11 @@
 
 #include "ui/qt/incidence_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/picture_saver.h"
 #include "ui/qt/qt_dialog_host.h"
 #include "ui/qt/status_box.h"
 #include "ui/qt/table_preview.h"
+#include "ui/qt/view_window.h"
 
 namespace veltra::ui::qt {
 
@@ -70,7 +72,63 @@ void QtShellHost::show_help_topic(std::string_view keyword) {
     help_->show_topic(keyword);
 }
 
+void QtShellHost::show_view(ViewKind kind) {
+    for (ViewWindow* view : view_windows()) {
+        if (view->kind() == kind) {
+            view->raise();
+            view->activateWindow();
+            return;
+        }
+    }
+    auto* view = new ViewWindow(kind, window_.shell(), *this, &window_);
+    views_.emplace_back(view);
+    view->show();
+}
+
+std::vector<ViewWindow*> QtShellHost::view_windows() const {
+    std::vector<ViewWindow*> open;
+    for (const QPointer<ViewWindow>& view : views_) {
+        if (view != nullptr) open.push_back(view);
+    }
+    return open;
+}
+
+void QtShellHost::follow_views() {
+    for (ViewWindow* view : view_windows()) view->follow();
+}
+
+void QtShellHost::save_main_window_picture() {
+    const Shell& shell = window_.shell();
+    save_picture(*this, window_.canvas(), [&shell](int width, int height, const TextMeasurer& measurer) {
+        return shell.paint(width, height, measurer).value_or(DisplayList{});
+    });
+}
+
 void QtShellHost::repaint_main_window() { window_.canvas().repaint(); }
+
+void QtShellHost::ViewFollower::convergence_step(double heterogeneity) {
+    hooked().convergence_step(heterogeneity);
+    host_.follow_views();
+}
+
+void QtShellHost::ViewFollower::trial_adopted(int trial, double heterogeneity) {
+    hooked().trial_adopted(trial, heterogeneity);
+    host_.follow_views();
+}
+
+void QtShellHost::ViewFollower::pairwise_done(int total, int successful, double simplicity) {
+    hooked().pairwise_done(total, successful, simplicity);
+    host_.follow_views();
+}
+
+void QtShellHost::ViewFollower::epoch_done(const algorithms::EpochReport& report) {
+    hooked().epoch_done(report);
+    host_.follow_views();
+}
+
+void QtShellHost::ViewFollower::projection_done(double stress, const double* x, const double* y, int n) {
+    hooked().projection_done(stress, x, y, n);
+}
 
 void QtShellHost::close_main_window() { window_.close_without_asking(); }
 

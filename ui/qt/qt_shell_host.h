@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <vector>
 
 #include "ui/host.h"
 #include "ui/qt/file_dialogs.h"
@@ -11,6 +12,7 @@
 namespace veltra::ui::qt {
 
 class MainWindow;
+class ViewWindow;
 
 // What the desktop program asks of the user, replaceable so that tests and
 // the screenshot driver can answer without a person.
@@ -37,9 +39,11 @@ public:
     std::optional<std::string> open_file_dialog(int filter_id) override;
     std::optional<std::string> save_file_dialog(int filter_id) override;
     void show_help_topic(std::string_view keyword) override;
+    void show_view(ViewKind kind) override;
+    void save_main_window_picture() override;
     void repaint_main_window() override;
     void close_main_window() override;
-    SessionObserver& observer() override { return hooks_.observer != nullptr ? *hooks_.observer : observer_; }
+    SessionObserver& observer() override { return follower_; }
 
     Answer message_box(std::string_view text, std::string_view caption, Icon icon,
                        Buttons buttons = Buttons::ok, bool default_no = false) override;
@@ -51,6 +55,10 @@ public:
     MessageService& messages() noexcept { return messages_; }
     // The help window last opened, or nullptr once it is closed.
     HelpWindow* help_window() const noexcept { return help_; }
+    // The view windows open now.
+    std::vector<ViewWindow*> view_windows() const;
+    // Repaints every open view at once: the prototypes may have changed.
+    void follow_views();
 
 private:
     // The modal dialog on screen, else the main window.
@@ -59,12 +67,32 @@ private:
     // chosen in this run of the program (the home folder at first).
     std::optional<std::string> choose_file(FileDialogKind kind, int filter_id);
 
+    // Hands the raw results to the hooks' observer, then lets the views
+    // follow the prototypes they were computed from.
+    class ViewFollower final : public SessionObserver {
+    public:
+        explicit ViewFollower(QtShellHost& host) : host_(host) {}
+        void convergence_step(double heterogeneity) override;
+        void trial_adopted(int trial, double heterogeneity) override;
+        void pairwise_done(int total, int successful, double simplicity) override;
+        void epoch_done(const algorithms::EpochReport& report) override;
+        void projection_done(double stress, const double* x, const double* y, int n) override;
+
+    private:
+        SessionObserver& hooked() {
+            return host_.hooks_.observer != nullptr ? *host_.hooks_.observer : none_;
+        }
+        QtShellHost& host_;
+        SessionObserver none_;
+    };
+
     MainWindow& window_;
     QtHostHooks hooks_;
     QString folder_;
     MessageService messages_;
-    SessionObserver observer_;
+    ViewFollower follower_{*this};
     QPointer<HelpWindow> help_;
+    std::vector<QPointer<ViewWindow>> views_;
 };
 
 }  // namespace veltra::ui::qt

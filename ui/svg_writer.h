@@ -4,12 +4,12 @@
 
 #include "ui/display_list.h"
 
-namespace veltra::batch {
+namespace veltra::ui {
 
-// The batch runner's text metrics: a monospace font of 7 pixels per character
+// The text metrics of the SVG pictures: a monospace font of 7 pixels per character
 // and 13 pixels per line. The SVG pictures draw text with exactly these
 // metrics, so what was measured is what is drawn.
-class MonospaceMeasurer final : public ui::TextMeasurer {
+class MonospaceMeasurer final : public TextMeasurer {
 public:
     static constexpr int CHARACTER_WIDTH = 7;
     static constexpr int LINE_HEIGHT = 13;
@@ -21,13 +21,12 @@ public:
 // The display list as an SVG document of width x height pixels: a white
 // background, then every item in order; texts with their top-left corner at
 // the item's position on an opaque white box of the measured size.
-std::string svg_document(const ui::DisplayList& list, int width, int height,
-                         const MonospaceMeasurer& measurer);
+std::string svg_document(const DisplayList& list, int width, int height, const MonospaceMeasurer& measurer);
 
 // Writes svg_document to `path`, replacing the file whole or not at all (see
 // io::AtomicFile). False when the file cannot be created or written
 // completely; an existing file then keeps its bytes.
-[[nodiscard]] bool write_svg_file(const std::string& path, const ui::DisplayList& list, int width, int height,
+[[nodiscard]] bool write_svg_file(const std::string& path, const DisplayList& list, int width, int height,
                                   const MonospaceMeasurer& measurer);
 
-}  // namespace veltra::batch
+}  // namespace veltra::ui

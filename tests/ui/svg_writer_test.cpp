@@ -1,4 +1,4 @@
-#include "batch/svg_writer.h"
+#include "ui/svg_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-namespace veltra::batch {
+namespace veltra::ui {
 namespace {
 
 TEST(SvgWriter, DrawsLinesAndTextsOnWhiteWithEscapedText) {
-    const ui::DisplayList list{ui::LineItem{ui::GREEN, 2, 1, 2, 3, 4},
-                               ui::TextItem{"a<b & c>d ", ui::RED, 10, 20}};
+    const DisplayList list{LineItem{GREEN, 2, 1, 2, 3, 4}, TextItem{"a<b & c>d ", RED, 10, 20}};
     const std::string svg = svg_document(list, 640, 480, MonospaceMeasurer{});
     EXPECT_NE(svg.find("width=\"640\" height=\"480\" viewBox=\"0 0 640 480\""), std::string::npos);
     EXPECT_NE(
@@ -51,4 +50,4 @@ TEST(SvgWriter, ReportsFilesThatCannotBeWritten) {
 }
 
 }  // namespace
-}  // namespace veltra::batch
+}  // namespace veltra::ui
