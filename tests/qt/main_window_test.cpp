@@ -348,10 +348,9 @@ TEST(MainWindow, HelpOpensTheContentsAndTheDialogTopics) {
 
 // Every keyword the dialogs use has its own topic inside the program.
 TEST(MainWindow, EveryHelpKeywordHasATopic) {
-    const char* keywords[] = {"import datavectors", "size map",          "random weights",
-                              "pick datapoints",    "pairwise exchange", "SOM training",
-                              "recall frequency",   "recall assignment", "import table",
-                              "hit map",            "u-matrix",          "component planes",
+    const char* keywords[] = {"import datavectors", "size map",      "random weights",   "pick datapoints",
+                              "pairwise exchange",  "SOM training",  "recall frequency", "recall assignment",
+                              "import table",       "hit map",       "u-matrix",         "component planes",
                               "label map",          "measures chart"};
     QStringList files;
     for (const char* keyword : keywords) {

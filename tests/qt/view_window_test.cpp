@@ -9,6 +9,7 @@
 
 #include "core/map_shape.h"
 #include "qt_session.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/file_filters.h"
 
 namespace veltra::ui::qt::testing {
@@ -24,8 +25,9 @@ public:
 void prepare(QtSession& session) {
     core::Workspace& ws = session.ws;
     ws.availability.raise(core::AvailabilityEvent::begin_data_import);
-    ASSERT_EQ(core::import_datavectors(ws, session.write_file("data.dat", TWELVE_BY_TWO), 12, 2),
-              core::ImportResult::ok);
+    ASSERT_EQ(
+        core::import_datavectors(ws, session.dir.write("data.dat", veltra::testing::TWELVE_BY_TWO), 12, 2),
+        core::ImportResult::ok);
     ws.availability.raise(core::AvailabilityEvent::data_imported);
     for (int i = 0; i < 12; ++i) ws.annotations.labels.push_back(i < 9 ? "grid" : "corner");
     ws.availability.raise(core::AvailabilityEvent::labels_read);
@@ -121,12 +123,13 @@ TEST(ViewWindow, SavePictureWritesPngOrSvgByName) {
     session.command(core::CMD_VIEW_HIT_MAP);
     ViewWindow& view = *window_of(session, ViewKind::hit_map);
     session.messages.clear();
-    session.file_choices = {session.path("hits.svg"), session.path("hits"), session.path("no/such/hits.png")};
+    session.file_choices = {session.dir.path("hits.svg"), session.dir.path("hits"),
+                            session.dir.path("no/such/hits.png")};
     for (int i = 0; i < 3; ++i) view.save_picture();
-    QFile svg(QString::fromStdString(session.path("hits.svg")));
+    QFile svg(QString::fromStdString(session.dir.path("hits.svg")));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svg.readAll().startsWith("<?xml"));
-    const QImage png(QString::fromStdString(session.path("hits.png")));
+    const QImage png(QString::fromStdString(session.dir.path("hits.png")));
     EXPECT_EQ(png.size(), view.canvas().size());
     EXPECT_GT(coloured_pixels(png), 1000);
     EXPECT_EQ(session.message_texts(), std::vector<std::string>{"Can not write picture!"});
@@ -136,9 +139,9 @@ TEST(ViewWindow, SavePictureWritesPngOrSvgByName) {
     session.command(core::CMD_SAMMON_VISUALIZATION);
     session.command(core::CMD_VIEW_KEEP_ASPECT_RATIO);
     EXPECT_TRUE(session.window().action(core::CMD_VIEW_KEEP_ASPECT_RATIO)->isChecked());
-    session.file_choices = {session.path("map.png")};
+    session.file_choices = {session.dir.path("map.png")};
     session.command(core::CMD_VIEW_SAVE_SAMMON_PICTURE);
-    const QImage map(QString::fromStdString(session.path("map.png")));
+    const QImage map(QString::fromStdString(session.dir.path("map.png")));
     EXPECT_EQ(map.size(), session.window().canvas().size());
     EXPECT_GT(coloured_pixels(map), 100);
 }

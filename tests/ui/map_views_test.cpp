@@ -8,10 +8,10 @@
 #include <string>
 
 #include "core/measures_plain.h"
+#include "tests/support/workspace_setup.h"
 #include "ui/color_scale.h"
 #include "ui/svg_writer.h"
 #include "ui/view_numbers.h"
-#include "workspace_setup.h"
 
 namespace veltra::ui {
 namespace {
@@ -21,14 +21,14 @@ constexpr std::int32_t NVARS = 3;
 
 // NDATA random datavectors with labels "a".."c" on a rows x cols map with
 // random prototypes; variable 1 scaled by 2 around 10.
-void random_session(core::Workspace& ws, const testing::ScratchDirectory& dir, std::int32_t rows,
+void random_session(core::Workspace& ws, const veltra::testing::TempDirectory& dir, std::int32_t rows,
                     std::int32_t cols, unsigned seed) {
     std::mt19937 generator(seed);
     std::uniform_real_distribution<double> value(-5.0, 5.0);
     std::string text;
     for (int i = 0; i < NDATA * NVARS; ++i)
         text += std::to_string(value(generator)) + (i % NVARS == 2 ? "\n" : " ");
-    testing::prepare_map(ws, dir, text, NDATA, NVARS, rows, cols);
+    veltra::testing::prepare_map(ws, dir, text, NDATA, NVARS, rows, cols);
     for (std::int32_t p = 0; p < ws.nprotos; ++p) {
         for (std::int32_t k = 0; k < NVARS; ++k) ws.prototypes[p][k] = value(generator);
     }
@@ -45,7 +45,7 @@ TEST(ViewNumbers, MatchPlainComputationsOnSmallMaps) {
     const std::pair<std::int32_t, std::int32_t> shapes[] = {{1, 1}, {1, 3}, {2, 3}, {6, 6}};
     for (const auto& [rows, cols] : shapes) {
         SCOPED_TRACE(std::to_string(rows) + "x" + std::to_string(cols));
-        const testing::ScratchDirectory dir;
+        const veltra::testing::TempDirectory dir;
         core::Workspace ws;
         random_session(ws, dir, rows, cols, static_cast<unsigned>(rows * 10 + cols));
         std::vector<std::int32_t> counts(static_cast<std::size_t>(ws.nprotos), 0);
@@ -87,7 +87,7 @@ TEST(ViewNumbers, MatchPlainComputationsOnSmallMaps) {
 }
 
 TEST(ViewNumbers, EqualPrototypesAndExtremeValuesStayFinite) {
-    const testing::ScratchDirectory dir;
+    const veltra::testing::TempDirectory dir;
     core::Workspace ws;
     random_session(ws, dir, 2, 3, 7);
     for (std::int32_t p = 0; p < ws.nprotos; ++p) {
@@ -127,7 +127,7 @@ bool overlaps(const TextItem& text, const RectItem& box, const TextMeasurer& mea
 // Texts stay inside the picture, and a text on a cell stays inside that cell;
 // every shaded view has its legend's ends written out.
 TEST(MapViews, TextsKeepToTheirCellsAndLegendsArePresent) {
-    const testing::ScratchDirectory dir;
+    const veltra::testing::TempDirectory dir;
     core::Workspace ws;
     random_session(ws, dir, 6, 6, 3);
     MeasuresHistory history;

@@ -235,15 +235,17 @@ TEST(Shell, ConvergenceShowsEveryStepInTheFixpointBoxThenTheFinalValue) {
 // last given values.
 TEST(Shell, MeasuresHistoryKeepsTheEpochsSinceThePrototypesWereSet) {
     ShellSetup s;
-    s.run(11, {type(105, "12"), type(106, "2"), press(101)}, {s.dir.write("d.dat", testing::TWELVE_BY_TWO)});
-    s.run(21, {type(105, "2"), type(106, "2"), press(101)});
-    s.run(32, {type(105, "6"), type(106, "0"), press(101)});
-    s.run(41, {type(105, "2"), press(101), press(102)});
-    s.run(41, {type(105, "1"), press(101), press(102)});
+    s.run(core::CMD_IMPORT_DATAVECTORS,
+          {type(IMPORT_NDATA, "12"), type(IMPORT_NVARS, "2"), press(CONTROL_OK)},
+          {s.dir.write("d.dat", veltra::testing::TWELVE_BY_TWO)});
+    s.run(core::CMD_MAP_SIZE, {type(MAP_ROWS, "2"), type(MAP_COLS, "2"), press(CONTROL_OK)});
+    s.run(core::CMD_RANDOM_WEIGHTS, {type(WEIGHTS_UPPER, "6"), type(WEIGHTS_LOWER, "0"), press(CONTROL_OK)});
+    s.run(core::CMD_SOM_TRAINING, {type(SOM_EPOCHS, "2"), press(CONTROL_OK), press(CONTROL_CANCEL)});
+    s.run(core::CMD_SOM_TRAINING, {type(SOM_EPOCHS, "1"), press(CONTROL_OK), press(CONTROL_CANCEL)});
     const auto& epochs = s.shell.session().measures.epochs();
     ASSERT_EQ(epochs.size(), 3u);
     EXPECT_EQ(epochs.back().epochs, 3);
-    s.run(33, {type(105, "2"), press(101), press(102)});
+    s.run(core::CMD_PICK_DATAPOINTS, {type(TRIALS_COUNT, "2"), press(CONTROL_OK), press(CONTROL_CANCEL)});
     EXPECT_TRUE(s.shell.session().measures.epochs().empty());
 }
 
