@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <new>
 #include <thread>
 
@@ -19,6 +20,10 @@ constexpr std::int64_t PARALLEL_WORK = std::int64_t{1} << 16;
 
 // Rows handed to a kernel at once.
 constexpr std::int32_t BATCH = 64;
+
+// Datavectors whose distances are summed before a pass that may stop looks at
+// the sum.
+constexpr std::int32_t CHUNK = 4096;
 
 std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars) noexcept {
     return std::int64_t{rows} * nprotos * nvars;
@@ -143,19 +148,39 @@ double PrototypeKernels::assign_winners_and_heterogeneity(const Matrix& data, st
                                                           const Matrix& prototypes, std::int32_t nprotos,
                                                           std::int32_t nvars,
                                                           std::span<std::int32_t> winners) noexcept {
+    return assign_winners_and_heterogeneity_below(data, ndata, prototypes, nprotos, nvars, winners,
+                                                  std::numeric_limits<double>::infinity());
+}
+
+// The distances are summed chunk by chunk in index order, as the plain loop
+// sums them, so the sum after a chunk is the plain loop's partial sum there.
+// Non-negative terms added in index order never make a rounded sum smaller,
+// nor its rounded quotient by ndata: once that quotient reaches the limit, the
+// heterogeneity cannot come out below it.
+double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& data, std::int32_t ndata,
+                                                                const Matrix& prototypes,
+                                                                std::int32_t nprotos, std::int32_t nvars,
+                                                                std::span<std::int32_t> winners,
+                                                                double limit) noexcept {
     if (ndata <= 0 || ndata > distances_.size() || !lanes_.hold(prototypes, nprotos, nvars)) {
         plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
     double* distances = distances_.data();
-    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        for (std::int32_t i = begin; i < end; i += BATCH) {
-            const std::int32_t count = std::min(end - i, BATCH);
-            lanes_.assign_winners(data, i, i + count, winners.data());
-            winner_distances(data, prototypes, winners, i, count, nvars, distances);
-        }
-    });
-    return mean_in_index_order(distances, ndata);
+    double sum = 0.0;
+    for (std::int32_t first = 0; first < ndata; first += CHUNK) {
+        const std::int32_t count = std::min(ndata - first, CHUNK);
+        for_ranges(count, work_of(count, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
+            for (std::int32_t i = first + begin; i < first + end; i += BATCH) {
+                const std::int32_t batch = std::min(first + end - i, BATCH);
+                lanes_.assign_winners(data, i, i + batch, winners.data());
+                winner_distances(data, prototypes, winners, i, batch, nvars, distances);
+            }
+        });
+        for (std::int32_t i = first; i < first + count; ++i) sum += distances[i];
+        if (sum / ndata >= limit) break;
+    }
+    return sum / ndata;
 }
 
 PrototypeLanes* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,

@@ -49,6 +49,14 @@ public:
     double assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
                                             std::int32_t nprotos, std::int32_t nvars,
                                             std::span<std::int32_t> winners) noexcept;
+    // The same when the heterogeneity comes out below `limit`. Otherwise the
+    // pass may stop as soon as its partial sum shows that it cannot, and then
+    // returns a number at least `limit`, having assigned the winners of a
+    // first part of the datavectors only.
+    double assign_winners_and_heterogeneity_below(const Matrix& data, std::int32_t ndata,
+                                                  const Matrix& prototypes, std::int32_t nprotos,
+                                                  std::int32_t nvars, std::span<std::int32_t> winners,
+                                                  double limit) noexcept;
 
     // The packed copy of rows 0..nprotos-1 for a training epoch to search and
     // move, or nullptr when the reserved scratch does not fit them. The rows
