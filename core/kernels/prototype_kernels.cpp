@@ -168,8 +168,10 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
     }
     double* distances = distances_.data();
     double sum = 0.0;
-    for (std::int32_t first = 0; first < ndata; first += CHUNK) {
-        const std::int32_t count = std::min(ndata - first, CHUNK);
+    // A pass that cannot stop runs as one chunk, sparing the threads' waits.
+    const std::int32_t chunk = limit < std::numeric_limits<double>::infinity() ? CHUNK : ndata;
+    for (std::int32_t first = 0; first < ndata; first += chunk) {
+        const std::int32_t count = std::min(ndata - first, chunk);
         for_ranges(count, work_of(count, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
             for (std::int32_t i = first + begin; i < first + end; i += BATCH) {
                 const std::int32_t batch = std::min(first + end - i, BATCH);
