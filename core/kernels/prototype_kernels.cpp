@@ -21,9 +21,8 @@ constexpr std::int64_t PARALLEL_WORK = std::int64_t{1} << 16;
 // Rows handed to a kernel at once.
 constexpr std::int32_t BATCH = 64;
 
-// Datavectors whose distances are summed before a pass that may stop looks at
-// the sum.
-constexpr std::int32_t CHUNK = 4096;
+// Datavectors a thread takes at a time.
+constexpr std::int32_t RANGE = 256;
 
 std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars) noexcept {
     return std::int64_t{rows} * nprotos * nvars;
@@ -66,17 +65,25 @@ bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::in
     const bool packable = nprotos >= 1 && nvars >= 1 && nprotos <= lanes::MAX_LANE_PROTOTYPES;
     if (packable && !lanes_.reserve(*heap_, nprotos, nvars)) return false;
     auto distances = alloc_real_vector(*heap_, std::max(ndata, std::int32_t{0}));
-    if (!distances) {
+    const std::size_t ranges =
+        static_cast<std::size_t>((std::max(ndata, std::int32_t{0}) + RANGE - 1) / RANGE);
+    void* flags =
+        distances ? heap_->allocate(std::max(ranges, std::size_t{1}) * sizeof(std::atomic<bool>)) : nullptr;
+    if (!flags) {
+        if (distances) release_block(*distances);
         lanes_.release();
         return false;
     }
     distances_ = std::move(*distances);
+    range_done_ = new (flags) std::atomic<bool>[std::max(ranges, std::size_t{1})];
     return true;
 }
 
 void PrototypeKernels::release() noexcept {
     lanes_.release();
     release_block(distances_);
+    heap_->release(range_done_);
+    range_done_ = nullptr;
 }
 
 void PrototypeKernels::set_threads(std::int32_t threads) noexcept {
@@ -89,22 +96,35 @@ void PrototypeKernels::set_threads(std::int32_t threads) noexcept {
 // entries.
 template <class Body>
 void PrototypeKernels::for_ranges(std::int32_t n, std::int64_t work, const Body& body) {
+    for_ranges_until(n, work, [&](std::int32_t begin, std::int32_t end) {
+        body(begin, end);
+        return true;
+    });
+}
+
+// Ranges are taken in index order; once a body returns false, no thread takes
+// another.
+template <class Body>
+void PrototypeKernels::for_ranges_until(std::int32_t n, std::int64_t work, const Body& body) {
     if (work >= PARALLEL_WORK && !pool_) {
         // Without the memory for a pool the pass runs on the calling thread.
         pool_.reset(new (std::nothrow) ThreadPool(threads_ > 0 ? threads_ : default_threads()));
     }
     if (work < PARALLEL_WORK || !pool_ || pool_->size() == 1) {
-        body(0, n);
+        for (std::int32_t first = 0; first < n; first += RANGE) {
+            if (!body(first, n - first < RANGE ? n : first + RANGE)) return;
+        }
         return;
     }
-    constexpr std::int32_t RANGE = 256;
     std::atomic<std::int64_t> next{0};
+    std::atomic<bool> stopped{false};
     pool_->run([&](std::int32_t) {
-        for (;;) {
+        while (!stopped.load(std::memory_order_relaxed)) {
             const std::int64_t begin = next.fetch_add(RANGE, std::memory_order_relaxed);
             if (begin >= n) return;
             const auto first = static_cast<std::int32_t>(begin);
-            body(first, n - first < RANGE ? n : first + RANGE);
+            if (!body(first, n - first < RANGE ? n : first + RANGE))
+                stopped.store(true, std::memory_order_relaxed);
         }
     });
 }
@@ -152,11 +172,12 @@ double PrototypeKernels::assign_winners_and_heterogeneity(const Matrix& data, st
                                                   std::numeric_limits<double>::infinity());
 }
 
-// The distances are summed chunk by chunk in index order, as the plain loop
-// sums them, so the sum after a chunk is the plain loop's partial sum there.
-// Non-negative terms added in index order never make a rounded sum smaller,
-// nor its rounded quotient by ndata: once that quotient reaches the limit, the
-// heterogeneity cannot come out below it.
+// The distances of each range are added to the sum in index order as soon as
+// the ranges before it are done, as the plain loop adds them, so the sum is
+// always one of the plain loop's partial sums. Non-negative terms added in
+// index order never make a rounded sum smaller, nor its rounded quotient by
+// ndata: once that quotient reaches the limit, the heterogeneity cannot come
+// out below it, and no more ranges are taken.
 double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& data, std::int32_t ndata,
                                                                 const Matrix& prototypes,
                                                                 std::int32_t nprotos, std::int32_t nvars,
@@ -167,21 +188,46 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
     double* distances = distances_.data();
-    double sum = 0.0;
-    // A pass that cannot stop runs as one chunk, sparing the threads' waits.
-    const std::int32_t chunk = limit < std::numeric_limits<double>::infinity() ? CHUNK : ndata;
-    for (std::int32_t first = 0; first < ndata; first += chunk) {
-        const std::int32_t count = std::min(ndata - first, chunk);
-        for_ranges(count, work_of(count, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-            for (std::int32_t i = first + begin; i < first + end; i += BATCH) {
-                const std::int32_t batch = std::min(first + end - i, BATCH);
-                lanes_.assign_winners(data, i, i + batch, winners.data());
-                winner_distances(data, prototypes, winners, i, batch, nvars, distances);
-            }
-        });
-        for (std::int32_t i = first; i < first + count; ++i) sum += distances[i];
-        if (sum / ndata >= limit) break;
+    const auto assign = [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t i = begin; i < end; i += BATCH) {
+            const std::int32_t count = std::min(end - i, BATCH);
+            lanes_.assign_winners(data, i, i + count, winners.data());
+            winner_distances(data, prototypes, winners, i, count, nvars, distances);
+        }
+    };
+    const std::int64_t work = work_of(ndata, nprotos, nvars);
+    if (!(limit < std::numeric_limits<double>::infinity())) {
+        for_ranges(ndata, work, assign);
+        return mean_in_index_order(distances, ndata);
     }
+    // Whoever holds `summing` adds the done ranges that follow the summed
+    // ones. A range done while another thread held it is seen by that thread
+    // when it lets go (the default, sequentially consistent order).
+    const std::int32_t ranges = (ndata + RANGE - 1) / RANGE;
+    for (std::int32_t r = 0; r < ranges; ++r) range_done_[r].store(false, std::memory_order_relaxed);
+    std::atomic<bool> summing{false};
+    std::atomic<std::int32_t> summed{0};
+    std::atomic<bool> reached{false};
+    double sum = 0.0;
+    const auto add_done_ranges = [&] {
+        while (summed.load() < ranges && range_done_[summed.load()].load()) {
+            if (summing.exchange(true)) return;
+            for (std::int32_t r = summed.load(); r < ranges && range_done_[r].load(); r = summed.load()) {
+                for (std::int32_t i = r * RANGE; i < std::min(ndata, (r + 1) * RANGE); ++i)
+                    sum += distances[i];
+                summed.store(r + 1);
+                if (sum / ndata >= limit) reached.store(true, std::memory_order_relaxed);
+            }
+            summing.store(false);
+        }
+    };
+    for_ranges_until(ndata, work, [&](std::int32_t begin, std::int32_t end) {
+        assign(begin, end);
+        range_done_[begin / RANGE].store(true);
+        add_done_ranges();
+        return !reached.load(std::memory_order_relaxed);
+    });
+    add_done_ranges();
     return sum / ndata;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -76,10 +77,14 @@ private:
     // when `work` is large enough.
     template <class Body>
     void for_ranges(std::int32_t n, std::int64_t work, const Body& body);
+    // The same with a body that returns false to stop the pass.
+    template <class Body>
+    void for_ranges_until(std::int32_t n, std::int64_t work, const Body& body);
 
     Heap* heap_;
     PrototypeLanes lanes_;
-    RealVector distances_;  // one per datavector, for the heterogeneity's sum
+    RealVector distances_;                     // one per datavector, for the heterogeneity's sum
+    std::atomic<bool>* range_done_ = nullptr;  // one per range of a pass that may stop
     std::unique_ptr<ThreadPool> pool_;
     std::int32_t threads_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "algorithms/initialization.h"
@@ -61,7 +62,7 @@ TEST(PickTrials, PassesThatMayStopKeepEveryResultBelowTheLimit) {
 
 // A run of trials, most of which stop early, against the plain trials: the
 // same adoptions with the same heterogeneities, prototypes, last trial's picks
-// and winners in the workspace.
+// and winners in the workspace, on one thread and on several.
 TEST(PickTrials, RunsWithTrialsStoppedEarlyEqualThePlainTrials) {
     testing::KernelSettingsGuard guard;
     const test::Rows data = clustered_data(9000, 3);
@@ -82,26 +83,30 @@ TEST(PickTrials, RunsWithTrialsStoppedEarlyEqualThePlainTrials) {
     std::vector<std::int32_t> last_winners;
     for (const auto& row : data) last_winners.push_back(test::plain_nearest(last, row));
     for (const InstructionSet set : testing::runnable_instruction_sets()) {
-        SCOPED_TRACE(testing::name_of(set));
-        ASSERT_TRUE(force_instruction_set(set));
-        test::FixedWorkspace f(SEED);
-        ASSERT_TRUE(test::set_up(f.ws, data, 6, 6));
-        algorithms::TrialSeries series;
-        algorithms::begin_trial_series(series);
-        std::vector<std::pair<std::int32_t, double>> adopted;
-        ASSERT_EQ(algorithms::run_pick_trials(f.ws, series, TRIALS,
-                                              [&](std::int32_t t, double h) { adopted.emplace_back(t, h); }),
-                  algorithms::PickResult::ok);
-        ASSERT_EQ(adopted.size(), expected.size());
-        for (std::size_t a = 0; a < adopted.size(); ++a) {
-            EXPECT_EQ(adopted[a].first, expected[a].first);
-            EXPECT_TRUE(same_bits(adopted[a].second, expected[a].second));
+        for (const std::int32_t threads : {1, 3}) {
+            SCOPED_TRACE(std::string(testing::name_of(set)) + ", threads " + std::to_string(threads));
+            ASSERT_TRUE(force_instruction_set(set));
+            test::FixedWorkspace f(SEED);
+            ASSERT_TRUE(test::set_up(f.ws, data, 6, 6));
+            f.ws.kernels.set_threads(threads);
+            algorithms::TrialSeries series;
+            algorithms::begin_trial_series(series);
+            std::vector<std::pair<std::int32_t, double>> adopted;
+            ASSERT_EQ(
+                algorithms::run_pick_trials(f.ws, series, TRIALS,
+                                            [&](std::int32_t t, double h) { adopted.emplace_back(t, h); }),
+                algorithms::PickResult::ok);
+            ASSERT_EQ(adopted.size(), expected.size());
+            for (std::size_t a = 0; a < adopted.size(); ++a) {
+                EXPECT_EQ(adopted[a].first, expected[a].first);
+                EXPECT_TRUE(same_bits(adopted[a].second, expected[a].second));
+            }
+            EXPECT_TRUE(same_bits(series.best_heterogeneity, expected.back().second));
+            EXPECT_EQ(test::prototypes_of(f.ws), best);
+            EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 36, 3), last);
+            EXPECT_EQ(std::vector<std::int32_t>(f.ws.winners.span().begin(), f.ws.winners.span().end()),
+                      last_winners);
         }
-        EXPECT_TRUE(same_bits(series.best_heterogeneity, expected.back().second));
-        EXPECT_EQ(test::prototypes_of(f.ws), best);
-        EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 36, 3), last);
-        EXPECT_EQ(std::vector<std::int32_t>(f.ws.winners.span().begin(), f.ws.winners.span().end()),
-                  last_winners);
     }
 }
 
