@@ -64,26 +64,22 @@ bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::in
     release();
     const bool packable = nprotos >= 1 && nvars >= 1 && nprotos <= lanes::MAX_LANE_PROTOTYPES;
     if (packable && !lanes_.reserve(*heap_, nprotos, nvars)) return false;
-    auto distances = alloc_real_vector(*heap_, std::max(ndata, std::int32_t{0}));
-    const std::size_t ranges =
-        static_cast<std::size_t>((std::max(ndata, std::int32_t{0}) + RANGE - 1) / RANGE);
-    void* flags =
-        distances ? heap_->allocate(std::max(ranges, std::size_t{1}) * sizeof(std::atomic<bool>)) : nullptr;
-    if (!flags) {
-        if (distances) release_block(*distances);
+    // After the distances, one flag per range of a pass that may stop.
+    const std::int32_t rows = std::max(ndata, std::int32_t{0});
+    auto distances = alloc_real_vector(*heap_, rows + (rows + RANGE - 1) / RANGE);
+    if (!distances) {
         lanes_.release();
         return false;
     }
     distances_ = std::move(*distances);
-    range_done_ = new (flags) std::atomic<bool>[std::max(ranges, std::size_t{1})];
+    data_capacity_ = rows;
     return true;
 }
 
 void PrototypeKernels::release() noexcept {
     lanes_.release();
     release_block(distances_);
-    heap_->release(range_done_);
-    range_done_ = nullptr;
+    data_capacity_ = 0;
 }
 
 void PrototypeKernels::set_threads(std::int32_t threads) noexcept {
@@ -152,7 +148,7 @@ double PrototypeKernels::compute_heterogeneity(const Matrix& data, std::int32_t 
                                                const Matrix& prototypes,
                                                std::span<const std::int32_t> winners,
                                                std::int32_t nvars) noexcept {
-    if (ndata <= 0 || ndata > distances_.size()) {
+    if (ndata <= 0 || ndata > data_capacity_) {
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
     double* distances = distances_.data();
@@ -183,7 +179,7 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
                                                                 std::int32_t nprotos, std::int32_t nvars,
                                                                 std::span<std::int32_t> winners,
                                                                 double limit) noexcept {
-    if (ndata <= 0 || ndata > distances_.size() || !lanes_.hold(prototypes, nprotos, nvars)) {
+    if (ndata <= 0 || ndata > data_capacity_ || !lanes_.hold(prototypes, nprotos, nvars)) {
         plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
@@ -204,15 +200,17 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
     // ones. A range done while another thread held it is seen by that thread
     // when it lets go (the default, sequentially consistent order).
     const std::int32_t ranges = (ndata + RANGE - 1) / RANGE;
-    for (std::int32_t r = 0; r < ranges; ++r) range_done_[r].store(false, std::memory_order_relaxed);
+    double* flags = distances + data_capacity_;
+    const auto done = [&](std::int32_t r) { return std::atomic_ref<double>(flags[r]).load() != 0.0; };
+    for (std::int32_t r = 0; r < ranges; ++r) flags[r] = 0.0;
     std::atomic<bool> summing{false};
     std::atomic<std::int32_t> summed{0};
     std::atomic<bool> reached{false};
     double sum = 0.0;
     const auto add_done_ranges = [&] {
-        while (summed.load() < ranges && range_done_[summed.load()].load()) {
+        while (summed.load() < ranges && done(summed.load())) {
             if (summing.exchange(true)) return;
-            for (std::int32_t r = summed.load(); r < ranges && range_done_[r].load(); r = summed.load()) {
+            for (std::int32_t r = summed.load(); r < ranges && done(r); r = summed.load()) {
                 for (std::int32_t i = r * RANGE; i < std::min(ndata, (r + 1) * RANGE); ++i)
                     sum += distances[i];
                 summed.store(r + 1);
@@ -223,7 +221,7 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
     };
     for_ranges_until(ndata, work, [&](std::int32_t begin, std::int32_t end) {
         assign(begin, end);
-        range_done_[begin / RANGE].store(true);
+        std::atomic_ref<double>(flags[begin / RANGE]).store(1.0);
         add_done_ranges();
         return !reached.load(std::memory_order_relaxed);
     });

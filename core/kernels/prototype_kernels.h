@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -83,8 +82,10 @@ private:
 
     Heap* heap_;
     PrototypeLanes lanes_;
-    RealVector distances_;                     // one per datavector, for the heterogeneity's sum
-    std::atomic<bool>* range_done_ = nullptr;  // one per range of a pass that may stop
+    // One distance per datavector, for the heterogeneity's sum, then one flag
+    // per range of a pass that may stop.
+    RealVector distances_;
+    std::int32_t data_capacity_ = 0;  // datavectors the distances have room for
     std::unique_ptr<ThreadPool> pool_;
     std::int32_t threads_ = 0;
 };
