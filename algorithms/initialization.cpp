@@ -80,9 +80,14 @@ PickResult run_pick_trials(core::Workspace& ws, TrialSeries& series, std::int32_
         // Saturates rather than overflow after 2^31 - 1 trials in one series.
         if (series.trial_counter < std::numeric_limits<std::int32_t>::max()) ++series.trial_counter;
         pick_random_datapoints(ws);
-        const double h = ws.kernels.assign_winners_and_heterogeneity(ws.data, ws.ndata, ws.trial_prototypes,
-                                                                     ws.nprotos, ws.nvars, ws.winners.span());
-        if (h < series.best_heterogeneity || series.trial_counter == 1) {
+        // A trial that cannot be adopted may stop early, except the last,
+        // whose winners the workspace keeps.
+        const bool first = series.trial_counter == 1;
+        const double limit =
+            first || t == count - 1 ? std::numeric_limits<double>::infinity() : series.best_heterogeneity;
+        const double h = ws.kernels.assign_winners_and_heterogeneity_below(
+            ws.data, ws.ndata, ws.trial_prototypes, ws.nprotos, ws.nvars, ws.winners.span(), limit);
+        if (h < series.best_heterogeneity || first) {
             core::copy_matrix(ws.trial_prototypes, ws.prototypes);
             series.best_heterogeneity = h;
             if (on_adopted) on_adopted(series.trial_counter, h);

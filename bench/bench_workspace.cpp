@@ -21,15 +21,16 @@ core::FixedClock& bench_clock() {
     return clock;
 }
 
-core::Workspace& bench_workspace(std::int32_t nvars, std::int32_t rows, std::int32_t cols, DataKind kind) {
-    using Key = std::tuple<std::int32_t, std::int32_t, std::int32_t, DataKind>;
+core::Workspace& bench_workspace(std::int32_t nvars, std::int32_t rows, std::int32_t cols, DataKind kind,
+                                 std::int32_t ndata) {
+    using Key = std::tuple<std::int32_t, std::int32_t, std::int32_t, DataKind, std::int32_t>;
     static std::map<Key, std::unique_ptr<core::Workspace>> kept;
-    auto& ws = kept[{nvars, rows, cols, kind}];
+    auto& ws = kept[{nvars, rows, cols, kind, ndata}];
     if (ws) return *ws;
     ws = std::make_unique<core::Workspace>(bench_clock());
-    ws->ndata = NDATA;
+    ws->ndata = ndata;
     ws->nvars = nvars;
-    auto data = core::alloc_matrix(ws->heap, NDATA, nvars);
+    auto data = core::alloc_matrix(ws->heap, ndata, nvars);
     if (!data) std::abort();
     ws->data = std::move(*data);
     std::mt19937_64 random(12345);
@@ -39,7 +40,7 @@ core::Workspace& bench_workspace(std::int32_t nvars, std::int32_t rows, std::int
     std::vector<double> centres(static_cast<std::size_t>(CENTRES * nvars));
     for (double& c : centres) c = value(random);
     std::uniform_int_distribution<std::int32_t> centre(0, CENTRES - 1);
-    for (std::int32_t i = 0; i < NDATA; ++i) {
+    for (std::int32_t i = 0; i < ndata; ++i) {
         if (kind == DataKind::uniform) {
             for (std::int32_t k = 0; k < nvars; ++k) ws->data[i][k] = value(random);
             continue;

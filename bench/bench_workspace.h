@@ -17,11 +17,11 @@ inline constexpr std::int32_t NDATA = 32767;
 // with groups in it looks.
 enum class DataKind { uniform = 0, clustered = 1 };
 
-// A workspace of NDATA datavectors of nvars values, a rows x cols map and
+// A workspace of ndata datavectors of nvars values, a rows x cols map and
 // prototypes picked from the data. Built once per shape and kind and kept, so
 // that every case and its plain loop see the same numbers.
 core::Workspace& bench_workspace(std::int32_t nvars, std::int32_t rows, std::int32_t cols,
-                                 DataKind kind = DataKind::uniform);
+                                 DataKind kind = DataKind::uniform, std::int32_t ndata = NDATA);
 
 // The data shapes of the hot-path cases: 64 and 1024 variables, uniform and
 // clustered; the case reads them as range(0) and range(1).

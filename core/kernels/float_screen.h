@@ -66,17 +66,23 @@ float smallest_float_lane(F v) noexcept {
 }
 
 // Bit p set for each candidate prototype p; 0 when the datavector is out of
-// the screen's range. L is the double lanes type, F the float one.
-template <class L, class F, int G>
+// the screen's range. L is the double lanes type, F the float one; G is the
+// number of whole groups, HALF whether a last group of at most eight
+// prototypes follows, summed in half as many lanes.
+template <class L, class F, int G, bool HALF>
 std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
                                       const double* datavector) noexcept {
+    using H = typename F::Half;
+    constexpr int GROUPS = G + (HALF ? 1 : 0);
     // S sets of sums over every S-th variable, added at the end: the sums of
     // one set wait on each other, those of different sets do not.
     constexpr int S = F::CHAINS;
     alignas(64) float shifted[FLOAT_CHUNK];
-    F dots[S][G];
+    F dots[S][G > 0 ? G : 1];
+    H half_dots[S];
     for (int s = 0; s < S; ++s) {
         for (int g = 0; g < G; ++g) dots[s][g] = F::zero();
+        half_dots[s] = H::zero();
     }
     const L scale = L::broadcast(screen.scale);
     L squares = L::zero();
@@ -99,6 +105,11 @@ std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t np
                     F::load(screen.packed + (static_cast<std::ptrdiff_t>(g) * nvars + k0 + k) * FLOAT_WIDTH);
                 dots[set][g] = F::multiply_add(v, a, dots[set][g]);
             }
+            if constexpr (HALF) {
+                const H v =
+                    H::load(screen.packed + (static_cast<std::ptrdiff_t>(G) * nvars + k0 + k) * FLOAT_WIDTH);
+                half_dots[set] = H::multiply_add(v, H::broadcast(shifted[k]), half_dots[set]);
+            }
         };
         std::int32_t k = 0;
         for (; k + S <= count; k += S) {
@@ -106,45 +117,63 @@ std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t np
         }
         for (; k < count; ++k) add_products(0, k);
     }
-    for (int s = 1; s < S; ++s) {
-        for (int g = 0; g < G; ++g) dots[0][g] = dots[0][g] + dots[s][g];
+    F sums[GROUPS];
+    for (int g = 0; g < G; ++g) {
+        sums[g] = dots[0][g];
+        for (int s = 1; s < S; ++s) sums[g] = sums[g] + dots[s][g];
+    }
+    if constexpr (HALF) {
+        H half = half_dots[0];
+        for (int s = 1; s < S; ++s) half = half + half_dots[s];
+        sums[G] = F::from_half(half);
     }
     const double squared = sum_of_lanes(squares);
     if (!(squared <= FLOAT_SCREEN_LIMIT)) return 0;
     const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
     const F floor = F::broadcast(static_cast<float>(nvars * 0x1p-110));
     const F x_norm = F::broadcast(static_cast<float>(squared));
-    F lows[G];
+    F lows[GROUPS];
     F highest_needed = F::broadcast(__builtin_inff());
-    for (int g = 0; g < G; ++g) {
+    for (int g = 0; g < GROUPS; ++g) {
         const unsigned valid = valid_float_lanes<F>(nprotos, g);
         const F norm = F::load(screen.norms + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
-        const F e = norm - (dots[0][g] + dots[0][g]);
+        const F e = norm - (sums[g] + sums[g]);
         const F r = radius_scale * (x_norm + norm) + floor;
         lows[g] = e - r;
         highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
     }
     const F bound = F::broadcast(smallest_float_lane(highest_needed));
     std::uint64_t candidates = 0;
-    for (int g = 0; g < G; ++g) {
+    for (int g = 0; g < GROUPS; ++g) {
         const unsigned in = F::less_equal(lows[g], bound) & valid_float_lanes<F>(nprotos, g);
         candidates |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
     }
     return candidates;
 }
 
+// Picks the instance for the number of whole groups and the half group.
 template <class L, class F>
 std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
                                       const double* datavector) noexcept {
-    switch ((nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH) {
+    const std::int32_t rest = nprotos % FLOAT_WIDTH;
+    const bool half = rest != 0 && rest <= FLOAT_WIDTH / 2;
+    switch (nprotos / FLOAT_WIDTH * 2 + (rest == 0 ? 0 : half ? 1 : 2)) {
         case 1:
-            return float_screen_candidates<L, F, 1>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 0, true>(screen, nprotos, nvars, datavector);
         case 2:
-            return float_screen_candidates<L, F, 2>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 1, false>(screen, nprotos, nvars, datavector);
         case 3:
-            return float_screen_candidates<L, F, 3>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 1, true>(screen, nprotos, nvars, datavector);
+        case 4:
+            return float_screen_candidates<L, F, 2, false>(screen, nprotos, nvars, datavector);
+        case 5:
+            return float_screen_candidates<L, F, 2, true>(screen, nprotos, nvars, datavector);
+        case 6:
+            return float_screen_candidates<L, F, 3, false>(screen, nprotos, nvars, datavector);
+        case 7:
+            return float_screen_candidates<L, F, 3, true>(screen, nprotos, nvars, datavector);
         default:
-            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS, false>(screen, nprotos, nvars, datavector);
     }
 }
 

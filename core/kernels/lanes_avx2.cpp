@@ -97,8 +97,13 @@ struct FloatLanes {
     __m256 lo;
     __m256 hi;
 
+    using Half = HalfFloatLanes;
+
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 2;
+
+    // Lanes 0..7 from h, the others 0.
+    static FloatLanes from_half(HalfFloatLanes h) noexcept { return {h.v, _mm256_setzero_ps()}; }
 
     static FloatLanes zero() noexcept { return {_mm256_setzero_ps(), _mm256_setzero_ps()}; }
     static FloatLanes load(const float* p) noexcept { return {_mm256_loadu_ps(p), _mm256_loadu_ps(p + 8)}; }

@@ -65,8 +65,15 @@ struct Lanes {
 struct FloatLanes {
     __m512 v;
 
+    using Half = HalfFloatLanes;
+
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 4;
+
+    // Lanes 0..7 from h, the others 0.
+    static FloatLanes from_half(HalfFloatLanes h) noexcept {
+        return {_mm512_castpd_ps(_mm512_maskz_broadcast_f64x4(0xf, _mm256_castps_pd(h.v)))};
+    }
 
     static FloatLanes zero() noexcept { return {_mm512_setzero_ps()}; }
     static FloatLanes load(const float* p) noexcept { return {_mm512_loadu_ps(p)}; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <new>
 #include <thread>
 
@@ -19,6 +20,9 @@ constexpr std::int64_t PARALLEL_WORK = std::int64_t{1} << 16;
 
 // Rows handed to a kernel at once.
 constexpr std::int32_t BATCH = 64;
+
+// Datavectors a thread takes at a time.
+constexpr std::int32_t RANGE = 256;
 
 std::int64_t work_of(std::int32_t rows, std::int32_t nprotos, std::int32_t nvars) noexcept {
     return std::int64_t{rows} * nprotos * nvars;
@@ -60,18 +64,22 @@ bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::in
     release();
     const bool packable = nprotos >= 1 && nvars >= 1 && nprotos <= lanes::MAX_LANE_PROTOTYPES;
     if (packable && !lanes_.reserve(*heap_, nprotos, nvars)) return false;
-    auto distances = alloc_real_vector(*heap_, std::max(ndata, std::int32_t{0}));
+    // After the distances, one flag per range of a pass that may stop.
+    const std::int32_t rows = std::max(ndata, std::int32_t{0});
+    auto distances = alloc_real_vector(*heap_, rows + (rows + RANGE - 1) / RANGE);
     if (!distances) {
         lanes_.release();
         return false;
     }
     distances_ = std::move(*distances);
+    data_capacity_ = rows;
     return true;
 }
 
 void PrototypeKernels::release() noexcept {
     lanes_.release();
     release_block(distances_);
+    data_capacity_ = 0;
 }
 
 void PrototypeKernels::set_threads(std::int32_t threads) noexcept {
@@ -84,22 +92,35 @@ void PrototypeKernels::set_threads(std::int32_t threads) noexcept {
 // entries.
 template <class Body>
 void PrototypeKernels::for_ranges(std::int32_t n, std::int64_t work, const Body& body) {
+    for_ranges_until(n, work, [&](std::int32_t begin, std::int32_t end) {
+        body(begin, end);
+        return true;
+    });
+}
+
+// Ranges are taken in index order; once a body returns false, no thread takes
+// another.
+template <class Body>
+void PrototypeKernels::for_ranges_until(std::int32_t n, std::int64_t work, const Body& body) {
     if (work >= PARALLEL_WORK && !pool_) {
         // Without the memory for a pool the pass runs on the calling thread.
         pool_.reset(new (std::nothrow) ThreadPool(threads_ > 0 ? threads_ : default_threads()));
     }
     if (work < PARALLEL_WORK || !pool_ || pool_->size() == 1) {
-        body(0, n);
+        for (std::int32_t first = 0; first < n; first += RANGE) {
+            if (!body(first, n - first < RANGE ? n : first + RANGE)) return;
+        }
         return;
     }
-    constexpr std::int32_t RANGE = 256;
     std::atomic<std::int64_t> next{0};
+    std::atomic<bool> stopped{false};
     pool_->run([&](std::int32_t) {
-        for (;;) {
+        while (!stopped.load(std::memory_order_relaxed)) {
             const std::int64_t begin = next.fetch_add(RANGE, std::memory_order_relaxed);
             if (begin >= n) return;
             const auto first = static_cast<std::int32_t>(begin);
-            body(first, n - first < RANGE ? n : first + RANGE);
+            if (!body(first, n - first < RANGE ? n : first + RANGE))
+                stopped.store(true, std::memory_order_relaxed);
         }
     });
 }
@@ -127,7 +148,7 @@ double PrototypeKernels::compute_heterogeneity(const Matrix& data, std::int32_t 
                                                const Matrix& prototypes,
                                                std::span<const std::int32_t> winners,
                                                std::int32_t nvars) noexcept {
-    if (ndata <= 0 || ndata > distances_.size()) {
+    if (ndata <= 0 || ndata > data_capacity_) {
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
     double* distances = distances_.data();
@@ -143,19 +164,69 @@ double PrototypeKernels::assign_winners_and_heterogeneity(const Matrix& data, st
                                                           const Matrix& prototypes, std::int32_t nprotos,
                                                           std::int32_t nvars,
                                                           std::span<std::int32_t> winners) noexcept {
-    if (ndata <= 0 || ndata > distances_.size() || !lanes_.hold(prototypes, nprotos, nvars)) {
+    return assign_winners_and_heterogeneity_below(data, ndata, prototypes, nprotos, nvars, winners,
+                                                  std::numeric_limits<double>::infinity());
+}
+
+// The distances of each range are added to the sum in index order as soon as
+// the ranges before it are done, as the plain loop adds them, so the sum is
+// always one of the plain loop's partial sums. Non-negative terms added in
+// index order never make a rounded sum smaller, nor its rounded quotient by
+// ndata: once that quotient reaches the limit, the heterogeneity cannot come
+// out below it, and no more ranges are taken.
+double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& data, std::int32_t ndata,
+                                                                const Matrix& prototypes,
+                                                                std::int32_t nprotos, std::int32_t nvars,
+                                                                std::span<std::int32_t> winners,
+                                                                double limit) noexcept {
+    if (ndata <= 0 || ndata > data_capacity_ || !lanes_.hold(prototypes, nprotos, nvars)) {
         plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
     double* distances = distances_.data();
-    for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
+    const auto assign = [&](std::int32_t begin, std::int32_t end) {
         for (std::int32_t i = begin; i < end; i += BATCH) {
             const std::int32_t count = std::min(end - i, BATCH);
             lanes_.assign_winners(data, i, i + count, winners.data());
             winner_distances(data, prototypes, winners, i, count, nvars, distances);
         }
+    };
+    const std::int64_t work = work_of(ndata, nprotos, nvars);
+    if (!(limit < std::numeric_limits<double>::infinity())) {
+        for_ranges(ndata, work, assign);
+        return mean_in_index_order(distances, ndata);
+    }
+    // Whoever holds `summing` adds the done ranges that follow the summed
+    // ones. A range done while another thread held it is seen by that thread
+    // when it lets go (the default, sequentially consistent order).
+    const std::int32_t ranges = (ndata + RANGE - 1) / RANGE;
+    double* flags = distances + data_capacity_;
+    const auto done = [&](std::int32_t r) { return std::atomic_ref<double>(flags[r]).load() != 0.0; };
+    for (std::int32_t r = 0; r < ranges; ++r) flags[r] = 0.0;
+    std::atomic<bool> summing{false};
+    std::atomic<std::int32_t> summed{0};
+    std::atomic<bool> reached{false};
+    double sum = 0.0;
+    const auto add_done_ranges = [&] {
+        while (summed.load() < ranges && done(summed.load())) {
+            if (summing.exchange(true)) return;
+            for (std::int32_t r = summed.load(); r < ranges && done(r); r = summed.load()) {
+                for (std::int32_t i = r * RANGE; i < std::min(ndata, (r + 1) * RANGE); ++i)
+                    sum += distances[i];
+                summed.store(r + 1);
+                if (sum / ndata >= limit) reached.store(true, std::memory_order_relaxed);
+            }
+            summing.store(false);
+        }
+    };
+    for_ranges_until(ndata, work, [&](std::int32_t begin, std::int32_t end) {
+        assign(begin, end);
+        std::atomic_ref<double>(flags[begin / RANGE]).store(1.0);
+        add_done_ranges();
+        return !reached.load(std::memory_order_relaxed);
     });
-    return mean_in_index_order(distances, ndata);
+    add_done_ranges();
+    return sum / ndata;
 }
 
 PrototypeLanes* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,

@@ -49,6 +49,14 @@ public:
     double assign_winners_and_heterogeneity(const Matrix& data, std::int32_t ndata, const Matrix& prototypes,
                                             std::int32_t nprotos, std::int32_t nvars,
                                             std::span<std::int32_t> winners) noexcept;
+    // The same when the heterogeneity comes out below `limit`. Otherwise the
+    // pass may stop as soon as its partial sum shows that it cannot, and then
+    // returns a number at least `limit`, having assigned the winners of a
+    // first part of the datavectors only.
+    double assign_winners_and_heterogeneity_below(const Matrix& data, std::int32_t ndata,
+                                                  const Matrix& prototypes, std::int32_t nprotos,
+                                                  std::int32_t nvars, std::span<std::int32_t> winners,
+                                                  double limit) noexcept;
 
     // The packed copy of rows 0..nprotos-1 for a training epoch to search and
     // move, or nullptr when the reserved scratch does not fit them. The rows
@@ -68,10 +76,16 @@ private:
     // when `work` is large enough.
     template <class Body>
     void for_ranges(std::int32_t n, std::int64_t work, const Body& body);
+    // The same with a body that returns false to stop the pass.
+    template <class Body>
+    void for_ranges_until(std::int32_t n, std::int64_t work, const Body& body);
 
     Heap* heap_;
     PrototypeLanes lanes_;
-    RealVector distances_;  // one per datavector, for the heterogeneity's sum
+    // One distance per datavector, for the heterogeneity's sum, then one flag
+    // per range of a pass that may stop.
+    RealVector distances_;
+    std::int32_t data_capacity_ = 0;  // datavectors the distances have room for
     std::unique_ptr<ThreadPool> pool_;
     std::int32_t threads_ = 0;
 };

@@ -122,7 +122,7 @@ void expect_fast_map_measures(const Matrix& prototypes, std::int32_t nvars, std:
 TEST(FastMeasures, MatchThePlainLoopsBitForBit) {
     testing::KernelSettingsGuard guard;
     std::mt19937_64 random(20240611);
-    const std::int32_t map_shapes[][2] = {{1, 1}, {1, 2}, {1, 5}, {6, 6}, {4, 9}};
+    const std::int32_t map_shapes[][2] = {{1, 1}, {1, 2}, {1, 5}, {4, 6}, {6, 6}, {4, 9}, {7, 8}, {8, 8}};
     for (const std::int32_t nvars : {1, 3, 17, 64, 1000}) {
         const std::int32_t ndata = nvars >= 1000 ? 41 : 203;
         for (const auto& shape : map_shapes) {
