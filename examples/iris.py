@@ -13,7 +13,6 @@ import pathlib
 import sys
 
 import matplotlib.pyplot as plt
-import numpy as np
 
 import veltra
 
@@ -37,17 +36,10 @@ def train():
     return session
 
 
-def neighbour_distances(session):
-    """Per prototype, the mean Euclidean distance to the prototypes one step away."""
-    prototypes, incidence = session.prototypes, session.incidence
-    distances = np.sqrt(((prototypes[:, None, :] - prototypes[None, :, :]) ** 2).sum(axis=2))
-    return np.array([distances[p, incidence[p] == 1].mean() for p in range(session.nprotos)])
-
-
 def main():
     picture = sys.argv[1] if len(sys.argv) > 1 else "iris_map.png"
     session = train()
-    hits = session.recall_frequency(1, 1).reshape(ROWS, COLS)
+    hits = session.hits()
     winners = session.recall_assignment(1, 1)
     species = collections.defaultdict(collections.Counter)
     for label, prototype in zip(session.labels, winners):
@@ -63,9 +55,9 @@ def main():
         left.text(c, r, f"{hits[r, c]}\n{name}", ha="center", va="center", color=colour, fontsize=9)
     left.set_title("Hit map")
 
-    shown = right.imshow(neighbour_distances(session).reshape(ROWS, COLS), cmap="gray_r")
+    shown = right.imshow(session.umatrix(), cmap="gray_r")
     figure.colorbar(shown, ax=right, label="mean distance to neighbours (z-scores)")
-    right.set_title("Distances between neighbours")
+    right.set_title("U-matrix")
     for axes in (left, right):
         axes.set_xticks(range(COLS))
         axes.set_yticks(range(ROWS))

@@ -111,6 +111,12 @@ Prototypes, winners and grid cells are numbered from 0 in arrays.)")
         .def("sammon", &Session::sammon,
              "Projects the prototypes onto the plane (Sammon visualization, recomputed when\n"
              "already on); returns a Projection.")
+        .def("hits", &Session::hits,
+             "The hit map: how many datavectors each prototype wins with the current\n"
+             "prototypes, as a rows x cols array.")
+        .def("umatrix", &Session::umatrix,
+             "The U-matrix: each prototype's mean Euclidean distance to its neighbours one\n"
+             "step away on the grid, as a rows x cols array.")
         .def("recall_frequency", &Session::recall_frequency, "start"_a, "cycle"_a, "path"_a = py::none(),
              "Counts the wins of datavectors start, start + cycle, ... (numbered from 1) per\n"
              "prototype; writes them to the frequency file `path` when given. Returns the counts.")

@@ -13,6 +13,7 @@
 #include "batch/availability_hint.h"
 #include "batch/command_table.h"
 #include "ui/set_data_command.h"
+#include "ui/view_numbers.h"
 
 namespace py = pybind11;
 
@@ -56,6 +57,14 @@ template <class T>
 py::array_t<T> copy_of(const T* values, std::int32_t n) {
     py::array_t<T> array(std::max(n, 0));
     if (n > 0) std::copy_n(values, n, array.mutable_data());
+    return array;
+}
+
+// One number per prototype, laid out as the map grid.
+template <typename T>
+py::array_t<T> on_grid(const std::vector<T>& values, const core::Workspace& ws) {
+    py::array_t<T> array({ws.rows, ws.cols});
+    std::copy(values.begin(), values.end(), array.mutable_data());
     return array;
 }
 
@@ -242,6 +251,16 @@ py::array_t<std::int32_t> Session::recall_assignment(std::int64_t start, std::in
         selected.push_back(ws_.winners[static_cast<std::int32_t>(i)]);
     }
     return copy_of(selected.data(), static_cast<std::int32_t>(selected.size()));
+}
+
+py::array_t<std::int32_t> Session::hits() {
+    run({"hits"});
+    return on_grid(ui::hit_counts(ws_), ws_);
+}
+
+py::array_t<double> Session::umatrix() {
+    run({"umatrix"});
+    return on_grid(ui::u_matrix_values(ws_), ws_);
 }
 
 void Session::export_file(const char* command, const std::filesystem::path& path) {

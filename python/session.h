@@ -48,6 +48,9 @@ public:
     std::vector<algorithms::EpochReport> train(std::int64_t epochs, std::int64_t order, double rate,
                                                double factor, const pybind11::object& on_epoch);
     Projection sammon();
+    // The hit map's and the U-matrix's numbers on the map grid (rows x cols).
+    pybind11::array_t<std::int32_t> hits();
+    pybind11::array_t<double> umatrix();
     pybind11::array_t<std::int32_t> recall_frequency(std::int64_t start, std::int64_t cycle,
                                                      const std::optional<std::filesystem::path>& path);
     pybind11::array_t<std::int32_t> recall_assignment(std::int64_t start, std::int64_t cycle,

@@ -247,17 +247,22 @@ TEST(Availability, ViewsFollowThePrototypesAndLabels) {
         return ids;
     };
     Availability a;
-    EXPECT_EQ(views(a), Ids{56});
+    EXPECT_EQ(views(a), Ids{CMD_VIEW_KEEP_ASPECT_RATIO});
     a.raise(Event::labels_read);
-    EXPECT_EQ(views(a), Ids{56});
+    EXPECT_EQ(views(a), Ids{CMD_VIEW_KEEP_ASPECT_RATIO});
     train(a);
-    EXPECT_EQ(views(a), (Ids{51, 52, 53, 55, 56, 57}));
+    EXPECT_EQ(views(a),
+              (Ids{CMD_VIEW_HIT_MAP, CMD_VIEW_U_MATRIX, CMD_VIEW_COMPONENT_PLANES, CMD_VIEW_MEASURES_CHART,
+                   CMD_VIEW_KEEP_ASPECT_RATIO, CMD_VIEW_SAVE_SAMMON_PICTURE}));
     a.raise(Event::labels_read);
-    EXPECT_EQ(views(a), (Ids{51, 52, 53, 54, 55, 56, 57}));
+    EXPECT_EQ(views(a),
+              (Ids{CMD_VIEW_HIT_MAP, CMD_VIEW_U_MATRIX, CMD_VIEW_COMPONENT_PLANES, CMD_VIEW_LABEL_MAP,
+                   CMD_VIEW_MEASURES_CHART, CMD_VIEW_KEEP_ASPECT_RATIO, CMD_VIEW_SAVE_SAMMON_PICTURE}));
     a.raise(Event::toggle_visualization);
-    EXPECT_EQ(views(a), (Ids{51, 52, 53, 54, 55, 56}));
+    EXPECT_EQ(views(a), (Ids{CMD_VIEW_HIT_MAP, CMD_VIEW_U_MATRIX, CMD_VIEW_COMPONENT_PLANES,
+                             CMD_VIEW_LABEL_MAP, CMD_VIEW_MEASURES_CHART, CMD_VIEW_KEEP_ASPECT_RATIO}));
     a.raise(Event::begin_initialization);
-    EXPECT_EQ(views(a), Ids{56});
+    EXPECT_EQ(views(a), Ids{CMD_VIEW_KEEP_ASPECT_RATIO});
     a.raise(Event::prototypes_set);
     EXPECT_TRUE(a.is_enabled(CMD_VIEW_LABEL_MAP));
     a.raise(Event::begin_data_import);

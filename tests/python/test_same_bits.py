@@ -26,6 +26,10 @@ def events(command, result):
         return ["epoch\t%d\t%d\t%s\t%s\t%s\t%s\t%s" % (
             r.epochs, r.iterations, g(r.heterogeneity), g(r.simplicity), g(r.combined),
             g(r.violations), ",".join(str(p) for p in r.inactive_prototypes)) for r in result]
+    if command == "hits":
+        return ["hits\t%d\t%d" % (p + 1, c) for p, c in enumerate(result.ravel())]
+    if command == "umatrix":
+        return ["umatrix\t%d\t%s" % (p + 1, g(v)) for p, v in enumerate(result.ravel())]
     if command == "sammon":
         return ["sammon\t" + g(result.stress)] + [
             "point\t%d\t%s\t%s" % (p + 1, g(x), g(y)) for p, (x, y) in
@@ -53,6 +57,8 @@ def steps(data, out):
         ('recall-assignment "%s" 2 3' % f("a.lst"), lambda s: s.recall_assignment(2, 3, f("a.lst"))),
         ("sammon", lambda s: s.sammon()),
         ("sammon", lambda s: s.sammon()),
+        ("hits", lambda s: s.hits()),
+        ("umatrix", lambda s: s.umatrix()),
     ]
     second = [
         ('import-table "%s" scale=zscore' % data["csv"], lambda s: s.import_table(data["csv"], scale="zscore")),

@@ -44,6 +44,12 @@ def test_results_are_copies_with_the_shapes_of_the_map(iris_dat):
     assert p.x.shape == (6,) and (p.x == s.projection_x).all() and (p.y == s.projection_y).all()
     assert len(s.show_map().splitlines()) == 6
 
+    assert (s.hits() == counts.reshape(2, 3)).all()
+    protos, near = s.prototypes, s.incidence == 1
+    dist = np.sqrt(((protos[:, None, :] - protos[None, :, :]) ** 2).sum(axis=2))
+    expected = [dist[p, near[p]].mean() for p in range(6)]
+    assert np.allclose(s.umatrix().ravel(), expected, rtol=1e-14, atol=0)
+
 
 def test_set_data_and_tables_keep_names_and_labels(tmp_path, iris_csv):
     s = veltra.Session(clock=5)
