@@ -143,7 +143,9 @@ TEST(FastMeasures, MatchThePlainLoopsBitForBit) {
                     ASSERT_TRUE(force_instruction_set(set));
                     expect_fast_winners(kernels, data, ndata, prototypes, nprotos, nvars, expected);
                 }
-                expect_fast_map_measures(prototypes, nvars, shape[0], shape[1]);
+                // Wider shapes test the winner screens only: a map has at most 36 prototypes.
+                if (nprotos <= MAX_PROTOTYPES)
+                    expect_fast_map_measures(prototypes, nvars, shape[0], shape[1]);
             }
         }
     }
