@@ -66,12 +66,14 @@ float smallest_float_lane(F v) noexcept {
 }
 
 // Bit p set for each candidate prototype p; 0 when the datavector is out of
-// the screen's range. L is the double lanes type, F the float one; G is the
-// number of whole groups, HALF whether a last group of at most eight
-// prototypes follows, summed in half as many lanes.
+// the screen's range. Unless `low` is null, *low gets what the screen knows
+// of the winner's distance (when there are candidates). L is the double
+// lanes type, F the float one; G is the number of whole groups, HALF whether
+// a last group of at most eight prototypes follows, summed in half as many
+// lanes.
 template <class L, class F, int G, bool HALF>
 std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                                      const double* datavector) noexcept {
+                                      const double* datavector, ScreenLow* low) noexcept {
     using H = typename F::Half;
     constexpr int GROUPS = G + (HALF ? 1 : 0);
     // S sets of sums over every S-th variable, added at the end: the sums of
@@ -148,32 +150,39 @@ std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t np
         const unsigned in = F::less_equal(lows[g], bound) & valid_float_lanes<F>(nprotos, g);
         candidates |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
     }
+    if (low != nullptr) {
+        F lowest = F::broadcast(__builtin_inff());
+        for (int g = 0; g < GROUPS; ++g)
+            lowest = F::min(lowest, F::select(valid_float_lanes<F>(nprotos, g), lows[g], lowest));
+        *low = {squared, smallest_float_lane(lowest), 1.0 / (screen.scale * screen.scale)};
+    }
     return candidates;
 }
 
 // Picks the instance for the number of whole groups and the half group.
 template <class L, class F>
 std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                                      const double* datavector) noexcept {
+                                      const double* datavector, ScreenLow* low) noexcept {
     const std::int32_t rest = nprotos % FLOAT_WIDTH;
     const bool half = rest != 0 && rest <= FLOAT_WIDTH / 2;
     switch (nprotos / FLOAT_WIDTH * 2 + (rest == 0 ? 0 : half ? 1 : 2)) {
         case 1:
-            return float_screen_candidates<L, F, 0, true>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 0, true>(screen, nprotos, nvars, datavector, low);
         case 2:
-            return float_screen_candidates<L, F, 1, false>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 1, false>(screen, nprotos, nvars, datavector, low);
         case 3:
-            return float_screen_candidates<L, F, 1, true>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 1, true>(screen, nprotos, nvars, datavector, low);
         case 4:
-            return float_screen_candidates<L, F, 2, false>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 2, false>(screen, nprotos, nvars, datavector, low);
         case 5:
-            return float_screen_candidates<L, F, 2, true>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 2, true>(screen, nprotos, nvars, datavector, low);
         case 6:
-            return float_screen_candidates<L, F, 3, false>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 3, false>(screen, nprotos, nvars, datavector, low);
         case 7:
-            return float_screen_candidates<L, F, 3, true>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, 3, true>(screen, nprotos, nvars, datavector, low);
         default:
-            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS, false>(screen, nprotos, nvars, datavector);
+            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS, false>(screen, nprotos, nvars, datavector,
+                                                                          low);
     }
 }
 

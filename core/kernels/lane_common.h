@@ -54,6 +54,32 @@ double sum_of_lanes(L v) noexcept {
     return L::sum(v);
 }
 
+// What a screen knows of the winner's distance: the plain loop's distance,
+// scaled by the square of the screen's scale, is at least X + low (the
+// smallest of the prototypes' lower bounds), where X is the exact squared norm of the
+// datavector in the screen's coordinates and `squared` its rounded sum
+// (within a factor 1 + 2^-31 of X, plus underflow below 2^-1000, for fewer
+// than 2^21 values); `unscale` is the inverse of that square, a power of two.
+struct ScreenLow {
+    double squared = 0.0;
+    double low = 0.0;
+    double unscale = 1.0;
+};
+
+// A lower bound on the plain loop's distance from what the screen knows.
+// With u = 2^-53, y = squared (1 - 2^-29) - 2^-1000, rounded twice, is below
+// X; when y + low rounds to v > 0, v < (X + low)(1 + u), and v (1 - 2^-40)
+// rounded is below X + low. Scaling by the power of two is exact unless the
+// result falls below the normal range, which gives 0 instead.
+template <class L>
+double screen_lower_bound(const ScreenLow& s) noexcept {
+    const double y = s.squared * (1.0 - 0x1p-29) - 0x1p-1000;
+    const double v = y + s.low;
+    if (!(v > 0.0)) return 0.0;
+    const double bound = v * (1.0 - 0x1p-40) * s.unscale;
+    return bound >= 0x1p-1000 ? bound : 0.0;
+}
+
 // The squared distance of a datavector to packed prototype p, summed exactly as
 // the plain loop sums it: (datavector[k] - value)^2 in index order from 0.
 template <class L>

@@ -26,10 +26,13 @@ namespace veltra::core::lanes {
 struct LaneKernels {
     // winners[b] := the winner of datavector rows[b] for b < count, by the
     // rule of find_winner; `screen` is the single-precision copy of the
-    // prototypes (its packed values null when there is none).
+    // prototypes (its packed values null when there is none). Unless
+    // `bounds` is null, bounds[b] := a number at most the plain loop's
+    // distance of rows[b] to its winner, that distance itself when it was
+    // measured.
     void (*find_winners)(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
                          const FloatScreen& screen, const double* const* rows, std::int32_t count,
-                         std::int32_t* winners) noexcept;
+                         std::int32_t* winners, double* bounds) noexcept;
     // The winner of one datavector, by the rule of find_winner, in the
     // shortest time (for a caller that waits for it).
     std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
@@ -191,24 +194,34 @@ std::int32_t find_winner_lanes(const double* packed, std::int32_t nprotos, std::
 // sums, which data whose distances are all alike never repays; so the first
 // PROBE datavectors measure what it saves and the others of the call go
 // without it when too little. Either way the winners are the same.
+//
+// A bound comes from the screen that left a single candidate (the smallest
+// of its lower bounds, which is the winner's), or is the distance measured to
+// pick among several; the exact search gives 0.
 template <class L, class F>
 void find_winners(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
                   const FloatScreen& screen, const double* const* rows, std::int32_t count,
-                  std::int32_t* winners) noexcept {
+                  std::int32_t* winners, double* bounds) noexcept {
     const bool double_screen = prototypes_screenable<L>(norms, nprotos);
     std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     std::int64_t steps = 0;
     std::int32_t exact_searches = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
+        ScreenLow low;
+        ScreenLow* wanted = bounds != nullptr ? &low : nullptr;
         std::uint64_t candidates =
-            screen.packed != nullptr ? float_screen_candidates<L, F>(screen, nprotos, nvars, rows[i]) : 0;
+            screen.packed != nullptr ? float_screen_candidates<L, F>(screen, nprotos, nvars, rows[i], wanted)
+                                     : 0;
         if (candidates == 0 && double_screen)
-            candidates = screen_candidates<L>(packed, norms, nprotos, nvars, rows[i]);
+            candidates = screen_candidates<L>(packed, norms, nprotos, nvars, rows[i], wanted);
         if (candidates != 0) {
-            winners[i] = winner_among<L>(packed, nvars, rows[i], candidates);
+            double distance = -1.0;
+            winners[i] = winner_among<L>(packed, nvars, rows[i], candidates, distance);
+            if (bounds != nullptr) bounds[i] = distance >= 0.0 ? distance : screen_lower_bound<L>(low);
             continue;
         }
+        if (bounds != nullptr) bounds[i] = 0.0;
         if (exact_searches++ == PROBE) {
             const double full = static_cast<double>(groups_of<L>(nprotos)) * nvars * PROBE;
             if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
@@ -291,8 +304,10 @@ template <class L>
 std::int32_t find_winner(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
                          const double* datavector) noexcept {
     if (prototypes_screenable<L>(norms, nprotos)) {
-        const std::uint64_t candidates = screen_candidates<L>(packed, norms, nprotos, nvars, datavector);
-        if (candidates != 0) return winner_among<L>(packed, nvars, datavector, candidates);
+        const std::uint64_t candidates =
+            screen_candidates<L>(packed, norms, nprotos, nvars, datavector, nullptr);
+        double distance = 0.0;
+        if (candidates != 0) return winner_among<L>(packed, nvars, datavector, candidates, distance);
     }
     std::int64_t steps = 0;
     return find_winner_lanes<L>(packed, nprotos, nvars, datavector, nvars, steps);

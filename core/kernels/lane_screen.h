@@ -94,12 +94,15 @@ bool prototypes_screenable(const double* norms, std::int32_t nprotos) noexcept {
 }
 
 // Bit p set for each candidate prototype p; 0 when the datavector is out of
-// the screen's range. G is the number of whole groups, HALF whether a last
-// group of at most four prototypes follows (summed in half as many lanes), so
-// that the dot products of all groups stay in registers side by side.
+// the screen's range. Unless `low` is null, *low gets what the screen knows
+// of the winner's distance (when there are candidates; here X is the
+// unshifted squared norm and the scale 1). G is the number of whole groups,
+// HALF whether a last group of at most four prototypes follows (summed in half
+// as many lanes), so that the dot products of all groups stay in registers
+// side by side.
 template <class L, int G, bool HALF>
 std::uint64_t screen_candidates(const double* packed, const double* norms, std::int32_t nprotos,
-                                std::int32_t nvars, const double* datavector) noexcept {
+                                std::int32_t nvars, const double* datavector, ScreenLow* low) noexcept {
     using H = typename L::Half;
     const double squared = screen_norm<L>(datavector, nvars);
     if (!(squared <= SCREEN_LIMIT)) return 0;
@@ -157,37 +160,45 @@ std::uint64_t screen_candidates(const double* packed, const double* norms, std::
         const unsigned in = L::less_equal(lows[g], bound) & valid_lanes<L>(nprotos, g);
         candidates |= static_cast<std::uint64_t>(in) << (g * WIDTH);
     }
+    if (low != nullptr) {
+        L lowest = L::broadcast(__builtin_inf());
+        for (int g = 0; g < GROUPS; ++g) lowest = L::min(lowest, usable(lows[g], valid_lanes<L>(nprotos, g)));
+        *low = {squared, smallest_lane(lowest), 1.0};
+    }
     return candidates;
 }
 
 // Picks the instance of screen_candidates for G whole groups.
 template <class L, int G>
 std::uint64_t screen_candidates_from(std::int32_t whole, bool half, const double* packed, const double* norms,
-                                     std::int32_t nprotos, std::int32_t nvars,
-                                     const double* datavector) noexcept {
+                                     std::int32_t nprotos, std::int32_t nvars, const double* datavector,
+                                     ScreenLow* low) noexcept {
     if constexpr (G < MAX_GROUPS) {
         if (whole != G)
-            return screen_candidates_from<L, G + 1>(whole, half, packed, norms, nprotos, nvars, datavector);
-        if (half) return screen_candidates<L, G, true>(packed, norms, nprotos, nvars, datavector);
+            return screen_candidates_from<L, G + 1>(whole, half, packed, norms, nprotos, nvars, datavector,
+                                                    low);
+        if (half) return screen_candidates<L, G, true>(packed, norms, nprotos, nvars, datavector, low);
     }
-    if constexpr (G > 0) return screen_candidates<L, G, false>(packed, norms, nprotos, nvars, datavector);
+    if constexpr (G > 0)
+        return screen_candidates<L, G, false>(packed, norms, nprotos, nvars, datavector, low);
     return 0;  // no prototypes: cannot happen
 }
 
 template <class L>
 std::uint64_t screen_candidates(const double* packed, const double* norms, std::int32_t nprotos,
-                                std::int32_t nvars, const double* datavector) noexcept {
+                                std::int32_t nvars, const double* datavector, ScreenLow* low) noexcept {
     const std::int32_t rest = nprotos % WIDTH;
     const bool half = rest != 0 && rest <= WIDTH / 2;
     const std::int32_t whole = nprotos / WIDTH + (rest != 0 && !half ? 1 : 0);
-    return screen_candidates_from<L, 0>(whole, half, packed, norms, nprotos, nvars, datavector);
+    return screen_candidates_from<L, 0>(whole, half, packed, norms, nprotos, nvars, datavector, low);
 }
 
 // The winner among the candidates (at least one): the lowest index of the
-// smallest exact distance, which is the plain loop's winner.
+// smallest exact distance, which is the plain loop's winner. When there are
+// several, `distance` gets the winner's; a single one is returned unmeasured.
 template <class L>
 std::int32_t winner_among(const double* packed, std::int32_t nvars, const double* datavector,
-                          std::uint64_t candidates) noexcept {
+                          std::uint64_t candidates, double& distance) noexcept {
     auto best = static_cast<std::int32_t>(__builtin_ctzll(candidates));
     candidates &= candidates - 1;
     if (candidates == 0) return best;
@@ -200,6 +211,7 @@ std::int32_t winner_among(const double* packed, std::int32_t nvars, const double
             best = p;
         }
     }
+    distance = best_distance;
     return best;
 }
 

@@ -140,7 +140,7 @@ void PrototypeKernels::assign_winners(const Matrix& data, std::int32_t ndata, co
         return;
     }
     for_ranges(ndata, work_of(ndata, nprotos, nvars), [&](std::int32_t begin, std::int32_t end) {
-        lanes_.assign_winners(data, begin, end, winners.data());
+        lanes_.assign_winners(data, begin, end, winners.data(), nullptr);
     });
 }
 
@@ -168,12 +168,15 @@ double PrototypeKernels::assign_winners_and_heterogeneity(const Matrix& data, st
                                                   std::numeric_limits<double>::infinity());
 }
 
-// The distances of each range are added to the sum in index order as soon as
-// the ranges before it are done, as the plain loop adds them, so the sum is
-// always one of the plain loop's partial sums. Non-negative terms added in
-// index order never make a rounded sum smaller, nor its rounded quotient by
-// ndata: once that quotient reaches the limit, the heterogeneity cannot come
-// out below it, and no more ranges are taken.
+// A pass with a limit first assigns the winners with a lower bound on each
+// winner's distance, mostly from the screens, which spares measuring the
+// distances. The bounds of each range are added to the sum in index order as
+// soon as the ranges before it are done. Rounded addition and division never
+// decrease when an operand grows, so that sum of bounds is at most the plain
+// loop's partial sum, which non-negative terms added in index order never make
+// smaller: once the bounds' sum divided by ndata reaches the limit, the
+// heterogeneity cannot come out below it, and no more ranges are taken.
+// Otherwise every winner is assigned, and the distances are measured.
 double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& data, std::int32_t ndata,
                                                                 const Matrix& prototypes,
                                                                 std::int32_t nprotos, std::int32_t nvars,
@@ -184,16 +187,15 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
     double* distances = distances_.data();
-    const auto assign = [&](std::int32_t begin, std::int32_t end) {
-        for (std::int32_t i = begin; i < end; i += BATCH) {
-            const std::int32_t count = std::min(end - i, BATCH);
-            lanes_.assign_winners(data, i, i + count, winners.data());
-            winner_distances(data, prototypes, winners, i, count, nvars, distances);
-        }
-    };
     const std::int64_t work = work_of(ndata, nprotos, nvars);
     if (!(limit < std::numeric_limits<double>::infinity())) {
-        for_ranges(ndata, work, assign);
+        for_ranges(ndata, work, [&](std::int32_t begin, std::int32_t end) {
+            for (std::int32_t i = begin; i < end; i += BATCH) {
+                const std::int32_t count = std::min(end - i, BATCH);
+                lanes_.assign_winners(data, i, i + count, winners.data(), nullptr);
+                winner_distances(data, prototypes, winners, i, count, nvars, distances);
+            }
+        });
         return mean_in_index_order(distances, ndata);
     }
     // Whoever holds `summing` adds the done ranges that follow the summed
@@ -220,13 +222,14 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
         }
     };
     for_ranges_until(ndata, work, [&](std::int32_t begin, std::int32_t end) {
-        assign(begin, end);
+        lanes_.assign_winners(data, begin, end, winners.data(), distances);
         std::atomic_ref<double>(flags[begin / RANGE]).store(1.0);
         add_done_ranges();
         return !reached.load(std::memory_order_relaxed);
     });
     add_done_ranges();
-    return sum / ndata;
+    if (reached.load()) return sum / ndata;
+    return compute_heterogeneity(data, ndata, prototypes, winners, nvars);
 }
 
 PrototypeLanes* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,

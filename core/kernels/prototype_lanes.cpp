@@ -183,7 +183,7 @@ std::int32_t PrototypeLanes::find_winner(const double* datavector) const noexcep
 }
 
 void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
-                                    std::int32_t* winners) const noexcept {
+                                    std::int32_t* winners, double* bounds) const noexcept {
     constexpr std::int32_t BATCH = 64;
     const lanes::LaneKernels& kernels = active_kernels();
     lanes::FloatScreen screen;
@@ -192,7 +192,8 @@ void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std:
     for (std::int32_t i = begin; i < end; i += BATCH) {
         const std::int32_t count = end - i < BATCH ? end - i : BATCH;
         for (std::int32_t b = 0; b < count; ++b) rows[b] = data[i + b];
-        kernels.find_winners(packed_, norms_, nprotos_, nvars_, screen, rows, count, winners + i);
+        kernels.find_winners(packed_, norms_, nprotos_, nvars_, screen, rows, count, winners + i,
+                             bounds != nullptr ? bounds + i : nullptr);
     }
 }
 

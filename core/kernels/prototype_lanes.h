@@ -41,9 +41,11 @@ public:
     // and NaN as in find_winner.
     std::int32_t find_winner(const double* datavector) const noexcept;
 
-    // winners[i] := find_winner(data[i]) for begin <= i < end.
-    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
-                        std::int32_t* winners) const noexcept;
+    // winners[i] := find_winner(data[i]) for begin <= i < end; unless
+    // `bounds` is null, bounds[i] := a number at most the plain loop's
+    // distance of data[i] to that winner.
+    void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end, std::int32_t* winners,
+                        double* bounds) const noexcept;
 
     // Each prototype p with bit p of `moving` set moves every value v to
     // v + rates[p] * (datavector[k] - v) (rates: nprotos entries); the others
