@@ -65,52 +65,61 @@ float smallest_float_lane(F v) noexcept {
     return smallest;
 }
 
-// Bit p set for each candidate prototype p; 0 when the datavector is out of
-// the screen's range. Unless `low` is null, *low gets what the screen knows
-// of the winner's distance (when there are candidates). L is the double
-// lanes type, F the float one; G is the number of whole groups, HALF whether
-// a last group of at most eight prototypes follows, summed in half as many
-// lanes.
-template <class L, class F, int G, bool HALF>
-std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                                      const double* datavector, ScreenLow* low) noexcept {
+// candidates[d] := bit p set for each candidate prototype p of datavector
+// datavectors[d], d < D; 0 when it is out of the screen's range. Unless `lows`
+// is null, lows[d] gets what the screen knows of the winner's distance (when
+// there are candidates). L is the double lanes type, F the float one; G is
+// the number of whole groups, HALF whether a last group of at most eight
+// prototypes follows, summed in half as many lanes. D datavectors side by
+// side share each load of the prototypes.
+template <class L, class F, int G, bool HALF, int D>
+void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
+                             const double* const* datavectors, std::uint64_t* candidates,
+                             ScreenLow* lows) noexcept {
     using H = typename F::Half;
     constexpr int GROUPS = G + (HALF ? 1 : 0);
     // S sets of sums over every S-th variable, added at the end: the sums of
-    // one set wait on each other, those of different sets do not.
-    constexpr int S = F::CHAINS;
-    alignas(64) float shifted[FLOAT_CHUNK];
-    F dots[S][G > 0 ? G : 1];
-    H half_dots[S];
-    for (int s = 0; s < S; ++s) {
-        for (int g = 0; g < G; ++g) dots[s][g] = F::zero();
-        half_dots[s] = H::zero();
+    // one set wait on each other, those of different sets do not. Datavectors
+    // side by side have chains enough of their own (more sums would not stay
+    // in the registers).
+    constexpr int S = D > 1 ? 1 : F::CHAINS;
+    alignas(64) float shifted[D][FLOAT_CHUNK];
+    F dots[D][S][G > 0 ? G : 1];
+    H half_dots[D][S];
+    for (int d = 0; d < D; ++d) {
+        for (int s = 0; s < S; ++s) {
+            for (int g = 0; g < G; ++g) dots[d][s][g] = F::zero();
+            half_dots[d][s] = H::zero();
+        }
     }
     const L scale = L::broadcast(screen.scale);
-    L squares = L::zero();
+    L squares[D];
+    for (int d = 0; d < D; ++d) squares[d] = L::zero();
     for (std::int32_t k0 = 0; k0 < nvars; k0 += FLOAT_CHUNK) {
         const std::int32_t count = nvars - k0 < FLOAT_CHUNK ? nvars - k0 : FLOAT_CHUNK;
         for (std::int32_t k = 0; k < count; k += WIDTH) {
             const std::int32_t left = count - k;
-            const L x =
-                left >= WIDTH ? L::load(datavector + k0 + k) : L::load_first(datavector + k0 + k, left);
             const L c =
                 left >= WIDTH ? L::load(screen.shift + k0 + k) : L::load_first(screen.shift + k0 + k, left);
-            const L a = (x - c) * scale;
-            squares = L::multiply_add(a, a, squares);
-            a.store_as_floats(shifted + k);
+            for (int d = 0; d < D; ++d) {
+                const double* x = datavectors[d] + k0 + k;
+                const L a = ((left >= WIDTH ? L::load(x) : L::load_first(x, left)) - c) * scale;
+                squares[d] = L::multiply_add(a, a, squares[d]);
+                a.store_as_floats(shifted[d] + k);
+            }
         }
         const auto add_products = [&](int set, std::int32_t k) {
-            const F a = F::broadcast(shifted[k]);
             for (int g = 0; g < G; ++g) {
                 const F v =
                     F::load(screen.packed + (static_cast<std::ptrdiff_t>(g) * nvars + k0 + k) * FLOAT_WIDTH);
-                dots[set][g] = F::multiply_add(v, a, dots[set][g]);
+                for (int d = 0; d < D; ++d)
+                    dots[d][set][g] = F::multiply_add(v, F::broadcast(shifted[d][k]), dots[d][set][g]);
             }
             if constexpr (HALF) {
                 const H v =
                     H::load(screen.packed + (static_cast<std::ptrdiff_t>(G) * nvars + k0 + k) * FLOAT_WIDTH);
-                half_dots[set] = H::multiply_add(v, H::broadcast(shifted[k]), half_dots[set]);
+                for (int d = 0; d < D; ++d)
+                    half_dots[d][set] = H::multiply_add(v, H::broadcast(shifted[d][k]), half_dots[d][set]);
             }
         };
         std::int32_t k = 0;
@@ -119,70 +128,79 @@ std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t np
         }
         for (; k < count; ++k) add_products(0, k);
     }
-    F sums[GROUPS];
-    for (int g = 0; g < G; ++g) {
-        sums[g] = dots[0][g];
-        for (int s = 1; s < S; ++s) sums[g] = sums[g] + dots[s][g];
-    }
-    if constexpr (HALF) {
-        H half = half_dots[0];
-        for (int s = 1; s < S; ++s) half = half + half_dots[s];
-        sums[G] = F::from_half(half);
-    }
-    const double squared = sum_of_lanes(squares);
-    if (!(squared <= FLOAT_SCREEN_LIMIT)) return 0;
     const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
     const F floor = F::broadcast(static_cast<float>(nvars * 0x1p-110));
-    const F x_norm = F::broadcast(static_cast<float>(squared));
-    F lows[GROUPS];
-    F highest_needed = F::broadcast(__builtin_inff());
-    for (int g = 0; g < GROUPS; ++g) {
-        const unsigned valid = valid_float_lanes<F>(nprotos, g);
-        const F norm = F::load(screen.norms + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
-        const F e = norm - (sums[g] + sums[g]);
-        const F r = radius_scale * (x_norm + norm) + floor;
-        lows[g] = e - r;
-        highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
+    for (int d = 0; d < D; ++d) {
+        candidates[d] = 0;
+        F sums[GROUPS];
+        for (int g = 0; g < G; ++g) {
+            sums[g] = dots[d][0][g];
+            for (int s = 1; s < S; ++s) sums[g] = sums[g] + dots[d][s][g];
+        }
+        if constexpr (HALF) {
+            H half = half_dots[d][0];
+            for (int s = 1; s < S; ++s) half = half + half_dots[d][s];
+            sums[G] = F::from_half(half);
+        }
+        const double squared = sum_of_lanes(squares[d]);
+        if (!(squared <= FLOAT_SCREEN_LIMIT)) continue;
+        const F x_norm = F::broadcast(static_cast<float>(squared));
+        F low_ends[GROUPS];
+        F highest_needed = F::broadcast(__builtin_inff());
+        for (int g = 0; g < GROUPS; ++g) {
+            const unsigned valid = valid_float_lanes<F>(nprotos, g);
+            const F norm = F::load(screen.norms + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
+            const F e = norm - (sums[g] + sums[g]);
+            const F r = radius_scale * (x_norm + norm) + floor;
+            low_ends[g] = e - r;
+            highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
+        }
+        const F bound = F::broadcast(smallest_float_lane(highest_needed));
+        for (int g = 0; g < GROUPS; ++g) {
+            const unsigned in = F::less_equal(low_ends[g], bound) & valid_float_lanes<F>(nprotos, g);
+            candidates[d] |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
+        }
+        if (lows != nullptr) {
+            F lowest = F::broadcast(__builtin_inff());
+            for (int g = 0; g < GROUPS; ++g)
+                lowest = F::min(lowest, F::select(valid_float_lanes<F>(nprotos, g), low_ends[g], lowest));
+            lows[d] = {squared, smallest_float_lane(lowest), 1.0 / (screen.scale * screen.scale)};
+        }
     }
-    const F bound = F::broadcast(smallest_float_lane(highest_needed));
-    std::uint64_t candidates = 0;
-    for (int g = 0; g < GROUPS; ++g) {
-        const unsigned in = F::less_equal(lows[g], bound) & valid_float_lanes<F>(nprotos, g);
-        candidates |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
-    }
-    if (low != nullptr) {
-        F lowest = F::broadcast(__builtin_inff());
-        for (int g = 0; g < GROUPS; ++g)
-            lowest = F::min(lowest, F::select(valid_float_lanes<F>(nprotos, g), lows[g], lowest));
-        *low = {squared, smallest_float_lane(lowest), 1.0 / (screen.scale * screen.scale)};
-    }
-    return candidates;
 }
 
 // Picks the instance for the number of whole groups and the half group.
-template <class L, class F>
-std::uint64_t float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                                      const double* datavector, ScreenLow* low) noexcept {
+template <class L, class F, int D>
+void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
+                             const double* const* datavectors, std::uint64_t* candidates,
+                             ScreenLow* lows) noexcept {
     const std::int32_t rest = nprotos % FLOAT_WIDTH;
     const bool half = rest != 0 && rest <= FLOAT_WIDTH / 2;
     switch (nprotos / FLOAT_WIDTH * 2 + (rest == 0 ? 0 : half ? 1 : 2)) {
         case 1:
-            return float_screen_candidates<L, F, 0, true>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 0, true, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                             lows);
         case 2:
-            return float_screen_candidates<L, F, 1, false>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 1, false, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                              lows);
         case 3:
-            return float_screen_candidates<L, F, 1, true>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 1, true, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                             lows);
         case 4:
-            return float_screen_candidates<L, F, 2, false>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 2, false, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                              lows);
         case 5:
-            return float_screen_candidates<L, F, 2, true>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 2, true, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                             lows);
         case 6:
-            return float_screen_candidates<L, F, 3, false>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 3, false, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                              lows);
         case 7:
-            return float_screen_candidates<L, F, 3, true>(screen, nprotos, nvars, datavector, low);
+            return float_screen_candidates<L, F, 3, true, D>(screen, nprotos, nvars, datavectors, candidates,
+                                                             lows);
         default:
-            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS, false>(screen, nprotos, nvars, datavector,
-                                                                          low);
+            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS, false, D>(screen, nprotos, nvars,
+                                                                             datavectors, candidates, lows);
     }
 }
 

@@ -202,31 +202,45 @@ template <class L, class F>
 void find_winners(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
                   const FloatScreen& screen, const double* const* rows, std::int32_t count,
                   std::int32_t* winners, double* bounds) noexcept {
+    // Two datavectors side by side in the single-precision screen where the
+    // registers hold both sets of sums.
+    constexpr int D = F::CHAINS >= 2 ? 2 : 1;
     const bool double_screen = prototypes_screenable<L>(norms, nprotos);
     std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     std::int64_t steps = 0;
     std::int32_t exact_searches = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (i + 1 < count) prefetch_row(rows[i + 1], nvars);
-        ScreenLow low;
-        ScreenLow* wanted = bounds != nullptr ? &low : nullptr;
-        std::uint64_t candidates =
-            screen.packed != nullptr ? float_screen_candidates<L, F>(screen, nprotos, nvars, rows[i], wanted)
-                                     : 0;
-        if (candidates == 0 && double_screen)
-            candidates = screen_candidates<L>(packed, norms, nprotos, nvars, rows[i], wanted);
-        if (candidates != 0) {
-            double distance = -1.0;
-            winners[i] = winner_among<L>(packed, nvars, rows[i], candidates, distance);
-            if (bounds != nullptr) bounds[i] = distance >= 0.0 ? distance : screen_lower_bound<L>(low);
-            continue;
+    for (std::int32_t first = 0; first < count; first += D) {
+        const std::int32_t side_by_side = count - first < D ? count - first : D;
+        for (std::int32_t next = first + D; next < first + 2 * D && next < count; ++next)
+            prefetch_row(rows[next], nvars);
+        std::uint64_t screened[D] = {};
+        ScreenLow lows[D];
+        ScreenLow* wanted = bounds != nullptr ? lows : nullptr;
+        if (screen.packed != nullptr && side_by_side == D) {
+            float_screen_candidates<L, F, D>(screen, nprotos, nvars, rows + first, screened, wanted);
+        } else if (screen.packed != nullptr) {
+            float_screen_candidates<L, F, 1>(screen, nprotos, nvars, rows + first, screened, wanted);
         }
-        if (bounds != nullptr) bounds[i] = 0.0;
-        if (exact_searches++ == PROBE) {
-            const double full = static_cast<double>(groups_of<L>(nprotos)) * nvars * PROBE;
-            if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
+        for (std::int32_t d = 0; d < side_by_side; ++d) {
+            const std::int32_t i = first + d;
+            std::uint64_t candidates = screened[d];
+            if (candidates == 0 && double_screen)
+                candidates = screen_candidates<L>(packed, norms, nprotos, nvars, rows[i],
+                                                  wanted != nullptr ? &lows[d] : nullptr);
+            if (candidates != 0) {
+                double distance = -1.0;
+                winners[i] = winner_among<L>(packed, nvars, rows[i], candidates, distance);
+                if (bounds != nullptr)
+                    bounds[i] = distance >= 0.0 ? distance : screen_lower_bound<L>(lows[d]);
+                continue;
+            }
+            if (bounds != nullptr) bounds[i] = 0.0;
+            if (exact_searches++ == PROBE) {
+                const double full = static_cast<double>(groups_of<L>(nprotos)) * nvars * PROBE;
+                if (static_cast<double>(steps) > (1.0 - ABANDON_PAYS) * full) prefix = nvars;
+            }
+            winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i], prefix, steps);
         }
-        winners[i] = find_winner_lanes<L>(packed, nprotos, nvars, rows[i], prefix, steps);
     }
 }
 

@@ -137,7 +137,7 @@ TEST(PrototypeLanes, WinnerBoundsNeverExceedThePlainDistances) {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const std::int32_t nprotos = 36;
     const std::int32_t nvars = 40;
-    const std::int32_t ndata = 300;
+    const std::int32_t ndata = 301;
     for (const double scale : {100.0, 1e-200, 1e150}) {
         for (const InstructionSet set : testing::runnable_instruction_sets()) {
             SCOPED_TRACE(std::string(testing::name_of(set)) + ", scale " + std::to_string(scale));
