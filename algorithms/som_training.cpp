@@ -60,12 +60,12 @@ void measure(core::Workspace& ws, const TrainingProgress& progress, EpochReport&
 
 }  // namespace
 
-// The presentations search and move the kernels' packed copy of the
-// prototypes, whose winners and moves have the bits of the rows'; the rows
-// get it back after the epoch.
+// The presentations search and move the kernels' copy of the prototypes,
+// whose winners and moves have the bits of the rows'; the rows get it back
+// after the epoch.
 std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
     const core::StreamRun run(ws.random, core::RandomStream::training_epoch);
-    core::PrototypeLanes* prototypes = ws.kernels.begin_moves(ws.prototypes, ws.nprotos, ws.nvars);
+    core::PrototypeRows* prototypes = ws.kernels.begin_moves(ws.prototypes, ws.nprotos, ws.nvars);
     if (prototypes == nullptr) return plain::present_epoch(ws, stage);
     const Neighbourhoods neighbourhoods = neighbourhoods_of(ws, stage);
     core::DrawnAhead drawn(ws.data, ws.ndata, [&] { return ws.random.draw_random() % ws.ndata; });

@@ -26,7 +26,7 @@ public:
     std::int32_t next() noexcept {
         const std::int32_t r = upcoming_[slot(presented_)];
         if (presented_ + LOOKAHEAD < drawn_)
-            lanes::prefetch_row(data_[upcoming_[slot(presented_ + LOOKAHEAD)]], data_.cols());
+            prefetch_whole_row(data_[upcoming_[slot(presented_ + LOOKAHEAD)]], data_.cols());
         if (drawn_ < count_) draw_next();
         ++presented_;
         return r;
@@ -35,6 +35,10 @@ public:
 private:
     static constexpr std::int32_t LOOKAHEAD = 16;
     static constexpr std::int32_t AHEAD = 2 * LOOKAHEAD;
+
+    static void prefetch_whole_row(const double* row, std::int32_t n) noexcept {
+        for (std::int32_t k = 0; k < n; k += 8) __builtin_prefetch(row + k);
+    }
 
     static std::size_t slot(std::int32_t n) noexcept { return static_cast<std::size_t>(n % AHEAD); }
 

@@ -65,6 +65,45 @@ float smallest_float_lane(F v) noexcept {
     return smallest;
 }
 
+// Bit p set for each candidate prototype p, from the datavector's squared
+// norm in the screen's coordinates and its dot products with the prototypes
+// (dots: a multiple of FLOAT_WIDTH entries covering nprotos); 0 when the
+// datavector is out of the screen's range. Unless `low` is null, *low gets what
+// the screen knows of the winner's distance (when there are candidates).
+template <class F>
+std::uint64_t float_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
+                               double squared, const float* dots, ScreenLow* low) noexcept {
+    if (!(squared <= FLOAT_SCREEN_LIMIT)) return 0;
+    const std::int32_t groups = (nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH;
+    const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
+    const F floor = F::broadcast(static_cast<float>(nvars * 0x1p-110));
+    const F x_norm = F::broadcast(static_cast<float>(squared));
+    F low_ends[MAX_FLOAT_GROUPS];
+    F highest_needed = F::broadcast(__builtin_inff());
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const unsigned valid = valid_float_lanes<F>(nprotos, g);
+        const F norm = F::load(screen.norms + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
+        const F dot = F::load(dots + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
+        const F e = norm - (dot + dot);
+        const F r = radius_scale * (x_norm + norm) + floor;
+        low_ends[g] = e - r;
+        highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
+    }
+    const F bound = F::broadcast(smallest_float_lane(highest_needed));
+    std::uint64_t candidates = 0;
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const unsigned in = F::less_equal(low_ends[g], bound) & valid_float_lanes<F>(nprotos, g);
+        candidates |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
+    }
+    if (low != nullptr) {
+        F lowest = F::broadcast(__builtin_inff());
+        for (std::int32_t g = 0; g < groups; ++g)
+            lowest = F::min(lowest, F::select(valid_float_lanes<F>(nprotos, g), low_ends[g], lowest));
+        *low = {squared, smallest_float_lane(lowest), 1.0 / (screen.scale * screen.scale)};
+    }
+    return candidates;
+}
+
 // candidates[d] := bit p set for each candidate prototype p of datavector
 // datavectors[d], d < D; 0 when it is out of the screen's range. Unless `lows`
 // is null, lows[d] gets what the screen knows of the winner's distance (when
@@ -128,44 +167,20 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
         }
         for (; k < count; ++k) add_products(0, k);
     }
-    const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
-    const F floor = F::broadcast(static_cast<float>(nvars * 0x1p-110));
     for (int d = 0; d < D; ++d) {
-        candidates[d] = 0;
-        F sums[GROUPS];
+        alignas(64) float sums[GROUPS * FLOAT_WIDTH];
         for (int g = 0; g < G; ++g) {
-            sums[g] = dots[d][0][g];
-            for (int s = 1; s < S; ++s) sums[g] = sums[g] + dots[d][s][g];
+            F sum = dots[d][0][g];
+            for (int s = 1; s < S; ++s) sum = sum + dots[d][s][g];
+            sum.store(sums + g * FLOAT_WIDTH);
         }
         if constexpr (HALF) {
             H half = half_dots[d][0];
             for (int s = 1; s < S; ++s) half = half + half_dots[d][s];
-            sums[G] = F::from_half(half);
+            F::from_half(half).store(sums + G * FLOAT_WIDTH);
         }
-        const double squared = sum_of_lanes(squares[d]);
-        if (!(squared <= FLOAT_SCREEN_LIMIT)) continue;
-        const F x_norm = F::broadcast(static_cast<float>(squared));
-        F low_ends[GROUPS];
-        F highest_needed = F::broadcast(__builtin_inff());
-        for (int g = 0; g < GROUPS; ++g) {
-            const unsigned valid = valid_float_lanes<F>(nprotos, g);
-            const F norm = F::load(screen.norms + static_cast<std::ptrdiff_t>(g) * FLOAT_WIDTH);
-            const F e = norm - (sums[g] + sums[g]);
-            const F r = radius_scale * (x_norm + norm) + floor;
-            low_ends[g] = e - r;
-            highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
-        }
-        const F bound = F::broadcast(smallest_float_lane(highest_needed));
-        for (int g = 0; g < GROUPS; ++g) {
-            const unsigned in = F::less_equal(low_ends[g], bound) & valid_float_lanes<F>(nprotos, g);
-            candidates[d] |= static_cast<std::uint64_t>(in) << (g * FLOAT_WIDTH);
-        }
-        if (lows != nullptr) {
-            F lowest = F::broadcast(__builtin_inff());
-            for (int g = 0; g < GROUPS; ++g)
-                lowest = F::min(lowest, F::select(valid_float_lanes<F>(nprotos, g), low_ends[g], lowest));
-            lows[d] = {squared, smallest_float_lane(lowest), 1.0 / (screen.scale * screen.scale)};
-        }
+        candidates[d] = float_candidates<F>(screen, nprotos, nvars, sum_of_lanes(squares[d]), sums,
+                                            lows != nullptr ? &lows[d] : nullptr);
     }
 }
 

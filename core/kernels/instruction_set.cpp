@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "core/kernels/lane_kernels.h"
+
 namespace veltra::core {
 
 namespace {
@@ -40,6 +42,18 @@ bool force_instruction_set(std::optional<InstructionSet> set) noexcept {
     if (set && !instruction_set_supported(*set)) return false;
     active().store(set ? *set : widest_supported(), std::memory_order_relaxed);
     return true;
+}
+
+const lanes::LaneKernels& lanes::active_kernels() noexcept {
+    switch (active_instruction_set()) {
+        case InstructionSet::avx512:
+            return AVX512_KERNELS;
+        case InstructionSet::avx2:
+            return AVX2_KERNELS;
+        case InstructionSet::sse2:
+            break;
+    }
+    return SSE2_KERNELS;
 }
 
 }  // namespace veltra::core

@@ -7,6 +7,7 @@
 #include "core/kernels/lane_common.h"
 #include "core/kernels/lane_screen.h"
 #include "core/kernels/prefetch_row.h"
+#include "core/kernels/row_kernels.h"
 
 // The kernel bodies, written once for a Lanes type of WIDTH doubles and
 // instantiated by each instruction set's translation unit with its own Lanes
@@ -37,11 +38,12 @@ struct LaneKernels {
     // shortest time (for a caller that waits for it).
     std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
                                 std::int32_t nvars, const double* datavector) noexcept;
-    // Every prototype p with bit p of `moving` set moves each value v to
-    // v + rates[p] * (datavector[k] - v); the others keep their bits. The
-    // norms of the groups that move are measured again.
-    void (*move_toward)(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
-                        const double* datavector, const double* rates, std::uint64_t moving) noexcept;
+    // The winner of one datavector among prototypes in rows (row_kernels.h),
+    // by the rule of find_winner.
+    std::int32_t (*find_row_winner)(const PrototypeRowsView& rows, const double* datavector) noexcept;
+    // Moves the rows of `moving` as move_rows does.
+    void (*move_rows)(PrototypeRowsView& rows, const double* datavector, const double* rates,
+                      std::uint64_t moving) noexcept;
     // norms[p] := the squared norm of prototype p, as the screen needs it.
     void (*measure_norms)(const double* packed, std::int32_t nprotos, std::int32_t nvars,
                           double* norms) noexcept;
@@ -50,6 +52,9 @@ struct LaneKernels {
 extern const LaneKernels SSE2_KERNELS;
 extern const LaneKernels AVX2_KERNELS;
 extern const LaneKernels AVX512_KERNELS;
+
+// The kernels of the active instruction set.
+const LaneKernels& active_kernels() noexcept;
 
 // Variables summed for every prototype before one of them is completed.
 inline constexpr std::int32_t PREFIX = 16;
@@ -244,73 +249,6 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
     }
 }
 
-// Moves the lanes of one group, or of half a group when V is L::Half (all of
-// them, or those of `moving` when MASKED), and returns their squared norms
-// afterwards, summed in CHAINS interleaved parts so that the sums do not wait
-// on each other.
-template <class V, bool MASKED>
-V move_lanes(double* lanes, std::int32_t nvars, const double* datavector, V rate, unsigned moving) noexcept {
-    constexpr std::int32_t CHAINS = 4;
-    V norms[CHAINS];
-    for (V& n : norms) n = V::zero();
-    const auto move_value = [&](std::int32_t k, V& norm) {
-        double* values = lanes + static_cast<std::ptrdiff_t>(k) * WIDTH;
-        const V old = V::load(values);
-        V moved = old + rate * (V::broadcast(datavector[k]) - old);
-        if constexpr (MASKED) moved = V::select(moving, moved, old);
-        moved.store(values);
-        norm = V::multiply_add(moved, moved, norm);
-    };
-    std::int32_t k = 0;
-    for (; k + CHAINS <= nvars; k += CHAINS) {
-        for (std::int32_t c = 0; c < CHAINS; ++c) move_value(k + c, norms[c]);
-    }
-    for (; k < nvars; ++k) move_value(k, norms[0]);
-    return (norms[0] + norms[1]) + (norms[2] + norms[3]);
-}
-
-// Moves lanes first..first+count-1 of a group as V (L, or L::Half for half a
-// group) and stores their norms; `moving` holds the bits of those lanes.
-// Lanes past the last prototype may move too: they are never results, and
-// their norms are kept at 0.
-template <class V>
-void move_and_measure(double* lanes, double* norms, std::int32_t nvars, const double* datavector,
-                      const double* rates, std::int32_t count, unsigned moving) noexcept {
-    constexpr unsigned ALL = (1u << V::LANES) - 1u;
-    const unsigned valid = (1u << count) - 1u;
-    const V rate = V::load_first(rates, count);
-    const V norm = ((moving | ~valid) & ALL) == ALL
-                       ? move_lanes<V, false>(lanes, nvars, datavector, rate, moving)
-                       : move_lanes<V, true>(lanes, nvars, datavector, rate, moving);
-    V::select(valid, norm, V::zero()).store(norms);
-}
-
-template <class L>
-void move_toward(double* packed, double* norms, std::int32_t nprotos, std::int32_t nvars,
-                 const double* datavector, const double* rates, std::uint64_t moving_prototypes) noexcept {
-    using H = typename L::Half;
-    constexpr std::int32_t HALF = WIDTH / 2;
-    constexpr unsigned LOW = (1u << HALF) - 1u;
-    for (std::int32_t g = 0; g < groups_of<L>(nprotos); ++g) {
-        const std::int32_t first = g * WIDTH;
-        const std::int32_t count = nprotos - first < WIDTH ? nprotos - first : WIDTH;
-        const auto moving = static_cast<unsigned>(moving_prototypes >> first) & valid_lanes<L>(nprotos, g);
-        if (moving == 0) continue;
-        double* lanes = packed + static_cast<std::ptrdiff_t>(g) * nvars * WIDTH;
-        double* group_norms = norms + first;
-        // A group whose moving lanes all lie in one half moves only that half.
-        if ((moving & ~LOW) == 0) {
-            move_and_measure<H>(lanes, group_norms, nvars, datavector, rates + first,
-                                count < HALF ? count : HALF, moving);
-        } else if ((moving & LOW) == 0) {
-            move_and_measure<H>(lanes + HALF, group_norms + HALF, nvars, datavector, rates + first + HALF,
-                                count - HALF, moving >> HALF);
-        } else {
-            move_and_measure<L>(lanes, group_norms, nvars, datavector, rates + first, count, moving);
-        }
-    }
-}
-
 // One datavector whose winner the next step waits for. Without the screen:
 // all groups side by side, without abandon, so that the sums take the shortest
 // time from first to last rather than the least work.
@@ -329,7 +267,7 @@ std::int32_t find_winner(const double* packed, const double* norms, std::int32_t
 
 template <class L, class F>
 constexpr LaneKernels lane_kernels() noexcept {
-    return {&find_winners<L, F>, &find_winner<L>, &move_toward<L>, &measure_norms<L>};
+    return {&find_winners<L, F>, &find_winner<L>, &find_row_winner<L, F>, &move_rows<L>, &measure_norms<L>};
 }
 
 }  // namespace veltra::core::lanes

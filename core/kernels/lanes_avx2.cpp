@@ -9,6 +9,12 @@ namespace veltra::core::lanes {
 
 namespace {
 
+// All ones in lane j where bit j of `bits` is set, for j < 4.
+__m256d mask_of(unsigned bits) noexcept {
+    const auto lane = [bits](unsigned j) { return -static_cast<long long>((bits >> j) & 1u); };
+    return _mm256_castsi256_pd(_mm256_set_epi64x(lane(3), lane(2), lane(1), lane(0)));
+}
+
 // Lane j all ones where bit j of `bits` is set, for j < 8.
 __m256 float_mask_of(unsigned bits) noexcept {
     const __m256i lane_bits = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
@@ -135,6 +141,13 @@ struct FloatLanes {
     }
     static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept {
         return {_mm256_fmadd_ps(a.lo, b.lo, c.lo), _mm256_fmadd_ps(a.hi, b.hi, c.hi)};
+    }
+    // The sum of the lanes, in an order of the instruction set's choosing.
+    static float sum(FloatLanes a) noexcept {
+        const __m256 eight = _mm256_add_ps(a.lo, a.hi);
+        const __m128 four = _mm_add_ps(_mm256_castps256_ps128(eight), _mm256_extractf128_ps(eight, 1));
+        const __m128 two = _mm_add_ps(four, _mm_movehl_ps(four, four));
+        return _mm_cvtss_f32(_mm_add_ss(two, _mm_shuffle_ps(two, two, 1)));
     }
 };
 

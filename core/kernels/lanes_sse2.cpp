@@ -17,42 +17,14 @@ __m128d mask_of(unsigned bits) noexcept {
 struct HalfLanes {
     __m128d v[2];
 
-    static constexpr int LANES = 4;
-
     static HalfLanes zero() noexcept { return {{_mm_setzero_pd(), _mm_setzero_pd()}}; }
     static HalfLanes load(const double* p) noexcept { return {{_mm_loadu_pd(p), _mm_loadu_pd(p + 2)}}; }
-    // Lanes 0..count-1 from p, the others 0; nothing past them is read.
-    static HalfLanes load_first(const double* p, int count) noexcept {
-        HalfLanes r;
-        for (int q = 0; q < 2; ++q) {
-            const int left = count - 2 * q;
-            r.v[q] = left >= 2   ? _mm_loadu_pd(p + 2 * q)
-                     : left == 1 ? _mm_load_sd(p + 2 * q)
-                                 : _mm_setzero_pd();
-        }
-        return r;
-    }
     static HalfLanes broadcast(double a) noexcept {
         const __m128d b = _mm_set1_pd(a);
         return {{b, b}};
     }
-    void store(double* p) const noexcept {
-        _mm_storeu_pd(p, v[0]);
-        _mm_storeu_pd(p + 2, v[1]);
-    }
-    static HalfLanes select(unsigned mask, HalfLanes a, HalfLanes b) noexcept {
-        HalfLanes r;
-        for (int q = 0; q < 2; ++q) {
-            const __m128d m = mask_of(mask >> (2 * q));
-            r.v[q] = _mm_or_pd(_mm_and_pd(m, a.v[q]), _mm_andnot_pd(m, b.v[q]));
-        }
-        return r;
-    }
     friend HalfLanes operator+(HalfLanes a, HalfLanes b) noexcept {
         return {{_mm_add_pd(a.v[0], b.v[0]), _mm_add_pd(a.v[1], b.v[1])}};
-    }
-    friend HalfLanes operator-(HalfLanes a, HalfLanes b) noexcept {
-        return {{_mm_sub_pd(a.v[0], b.v[0]), _mm_sub_pd(a.v[1], b.v[1])}};
     }
     friend HalfLanes operator*(HalfLanes a, HalfLanes b) noexcept {
         return {{_mm_mul_pd(a.v[0], b.v[0]), _mm_mul_pd(a.v[1], b.v[1])}};
@@ -238,6 +210,12 @@ struct FloatLanes {
     }
     // a * b + c, rounded twice (SSE2 has no fused form).
     static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept { return a * b + c; }
+    // The sum of the lanes, in an order of the instruction set's choosing.
+    static float sum(FloatLanes a) noexcept {
+        const __m128 four = _mm_add_ps(_mm_add_ps(a.v[0], a.v[1]), _mm_add_ps(a.v[2], a.v[3]));
+        const __m128 two = _mm_add_ps(four, _mm_movehl_ps(four, four));
+        return _mm_cvtss_f32(_mm_add_ss(two, _mm_shuffle_ps(two, two, 1)));
+    }
 };
 
 }  // namespace

@@ -64,11 +64,16 @@ bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::in
     release();
     const bool packable = nprotos >= 1 && nvars >= 1 && nprotos <= lanes::MAX_LANE_PROTOTYPES;
     if (packable && !lanes_.reserve(*heap_, nprotos, nvars)) return false;
+    if (packable && !rows_.reserve(*heap_, nprotos, nvars)) {
+        lanes_.release();
+        return false;
+    }
     // After the distances, one flag per range of a pass that may stop.
     const std::int32_t rows = std::max(ndata, std::int32_t{0});
     auto distances = alloc_real_vector(*heap_, rows + (rows + RANGE - 1) / RANGE);
     if (!distances) {
         lanes_.release();
+        rows_.release();
         return false;
     }
     distances_ = std::move(*distances);
@@ -78,6 +83,7 @@ bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::in
 
 void PrototypeKernels::release() noexcept {
     lanes_.release();
+    rows_.release();
     release_block(distances_);
     data_capacity_ = 0;
 }
@@ -232,11 +238,11 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
     return compute_heterogeneity(data, ndata, prototypes, winners, nvars);
 }
 
-PrototypeLanes* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,
-                                              std::int32_t nvars) noexcept {
-    return lanes_.hold(prototypes, nprotos, nvars) ? &lanes_ : nullptr;
+PrototypeRows* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,
+                                             std::int32_t nvars) noexcept {
+    return rows_.hold(prototypes, nprotos, nvars) ? &rows_ : nullptr;
 }
 
-void PrototypeKernels::end_moves(Matrix& prototypes) const noexcept { lanes_.store(prototypes); }
+void PrototypeKernels::end_moves(Matrix& prototypes) const noexcept { rows_.store(prototypes); }
 
 }  // namespace veltra::core

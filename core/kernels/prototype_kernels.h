@@ -5,6 +5,7 @@
 #include <span>
 
 #include "core/kernels/prototype_lanes.h"
+#include "core/kernels/prototype_rows.h"
 #include "core/storage/heap.h"
 #include "core/storage/storage.h"
 
@@ -58,12 +59,12 @@ public:
                                                   std::int32_t nvars, std::span<std::int32_t> winners,
                                                   double limit) noexcept;
 
-    // The packed copy of rows 0..nprotos-1 for a training epoch to search and
-    // move, or nullptr when the reserved scratch does not fit them. The rows
-    // get the moves only from end_moves.
-    [[nodiscard]] PrototypeLanes* begin_moves(const Matrix& prototypes, std::int32_t nprotos,
-                                              std::int32_t nvars) noexcept;
-    // Writes the moved copy back into the rows that begin_moves packed.
+    // A copy of rows 0..nprotos-1 for a training epoch to search and move, or
+    // nullptr when the reserved scratch does not fit them. The rows get the
+    // moves only from end_moves.
+    [[nodiscard]] PrototypeRows* begin_moves(const Matrix& prototypes, std::int32_t nprotos,
+                                             std::int32_t nvars) noexcept;
+    // Writes the moved copy back into the rows that begin_moves copied.
     void end_moves(Matrix& prototypes) const noexcept;
 
     // The number of threads (the caller's included) that share a pass, at
@@ -82,6 +83,7 @@ private:
 
     Heap* heap_;
     PrototypeLanes lanes_;
+    PrototypeRows rows_;
     // One distance per datavector, for the heterogeneity's sum, then one flag
     // per range of a pass that may stop.
     RealVector distances_;

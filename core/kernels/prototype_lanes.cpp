@@ -1,32 +1,17 @@
 #include "core/kernels/prototype_lanes.h"
 
 #include <bit>
-#include <cmath>
 #include <cstdint>
 
 #include "core/kernels/instruction_set.h"
 #include "core/kernels/lane_kernels.h"
+#include "core/kernels/screen_frame.h"
 
 namespace veltra::core {
 
 namespace {
 
 constexpr std::size_t ALIGNMENT_BYTES = 64;
-// Scales beyond these would let the plain loop's underflow or the screen's
-// overflow matter; such prototypes go without the single-precision screen.
-constexpr int LARGEST_SCALE_EXPONENT = 400;
-
-const lanes::LaneKernels& active_kernels() noexcept {
-    switch (active_instruction_set()) {
-        case InstructionSet::avx512:
-            return lanes::AVX512_KERNELS;
-        case InstructionSet::avx2:
-            return lanes::AVX2_KERNELS;
-        case InstructionSet::sse2:
-            break;
-    }
-    return lanes::SSE2_KERNELS;
-}
 
 std::size_t lane_index(std::int32_t p, std::int32_t k, std::int32_t nvars, std::int32_t width) noexcept {
     const auto group = static_cast<std::size_t>(p / width);
@@ -79,7 +64,6 @@ void PrototypeLanes::release() noexcept {
     shift_ = nullptr;
     float_packed_ = nullptr;
     float_screen_ = false;
-    float_screen_current_ = false;
     nprotos_ = 0;
     nvars_ = 0;
 }
@@ -92,9 +76,8 @@ bool PrototypeLanes::hold(const Matrix& prototypes, std::int32_t nprotos, std::i
     }
     if (norms_set_ != active_instruction_set()) {
         norms_set_ = active_instruction_set();
-        active_kernels().measure_norms(packed_, nprotos_, nvars_, norms_);
+        lanes::active_kernels().measure_norms(packed_, nprotos_, nvars_, norms_);
     }
-    if (!float_screen_current_) prepare_float_screen(prototypes);
     return true;
 }
 
@@ -129,35 +112,14 @@ void PrototypeLanes::pack(const Matrix& prototypes, std::int32_t nprotos, std::i
         for (std::int32_t k = 0; k < nvars; ++k) packed_[lane_index(p, k, nvars, lanes::WIDTH)] = row[k];
     }
     norms_set_ = active_instruction_set();
-    active_kernels().measure_norms(packed_, nprotos, nvars, norms_);
+    lanes::active_kernels().measure_norms(packed_, nprotos, nvars, norms_);
     for (std::size_t i = 0; i < float_size; ++i) float_packed_[i] = 0.0f;
     prepare_float_screen(prototypes);
 }
 
 void PrototypeLanes::prepare_float_screen(const Matrix& prototypes) noexcept {
-    // The shift is the middle of each variable's range, the scale the power of
-    // two that brings the largest shifted |value| into [1/2, 1).
     float_screen_ = false;
-    float_screen_current_ = true;
-    double largest = 0.0;
-    for (std::int32_t k = 0; k < nvars_; ++k) {
-        double low = prototypes[0][k];
-        double high = low;
-        for (std::int32_t p = 0; p < nprotos_; ++p) {
-            const double v = prototypes[p][k];
-            if (!std::isfinite(v)) return;
-            low = v < low ? v : low;
-            high = v > high ? v : high;
-        }
-        shift_[k] = 0.5 * low + 0.5 * high;
-        const double reach = std::fmax(std::fabs(low - shift_[k]), std::fabs(high - shift_[k]));
-        largest = std::fmax(largest, reach);
-    }
-    if (!(largest > 0.0) || !std::isfinite(largest)) return;
-    int exponent = 0;
-    std::frexp(largest, &exponent);
-    if (exponent < -LARGEST_SCALE_EXPONENT || exponent > LARGEST_SCALE_EXPONENT) return;
-    scale_ = std::ldexp(1.0, -exponent);
+    if (!choose_screen_frame(prototypes, nprotos_, nvars_, shift_, scale_)) return;
     for (std::int32_t p = 0; p < lanes::MAX_LANE_PROTOTYPES; ++p) float_norms_[p] = 0.0f;
     for (std::int32_t p = 0; p < nprotos_; ++p) {
         double norm = 0.0;
@@ -171,21 +133,14 @@ void PrototypeLanes::prepare_float_screen(const Matrix& prototypes) noexcept {
     float_screen_ = true;
 }
 
-void PrototypeLanes::store(Matrix& prototypes) const noexcept {
-    for (std::int32_t p = 0; p < nprotos_; ++p) {
-        double* row = prototypes[p];
-        for (std::int32_t k = 0; k < nvars_; ++k) row[k] = packed_[lane_index(p, k, nvars_, lanes::WIDTH)];
-    }
-}
-
 std::int32_t PrototypeLanes::find_winner(const double* datavector) const noexcept {
-    return active_kernels().find_winner(packed_, norms_, nprotos_, nvars_, datavector);
+    return lanes::active_kernels().find_winner(packed_, norms_, nprotos_, nvars_, datavector);
 }
 
 void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end,
                                     std::int32_t* winners, double* bounds) const noexcept {
     constexpr std::int32_t BATCH = 64;
-    const lanes::LaneKernels& kernels = active_kernels();
+    const lanes::LaneKernels& kernels = lanes::active_kernels();
     lanes::FloatScreen screen;
     if (float_screen_) screen = {float_packed_, float_norms_, shift_, scale_};
     const double* rows[BATCH];
@@ -195,13 +150,6 @@ void PrototypeLanes::assign_winners(const Matrix& data, std::int32_t begin, std:
         kernels.find_winners(packed_, norms_, nprotos_, nvars_, screen, rows, count, winners + i,
                              bounds != nullptr ? bounds + i : nullptr);
     }
-}
-
-void PrototypeLanes::move_toward(const double* datavector, const double* rates,
-                                 std::uint64_t moving) noexcept {
-    float_screen_ = false;
-    float_screen_current_ = false;
-    active_kernels().move_toward(packed_, norms_, nprotos_, nvars_, datavector, rates, moving);
 }
 
 }  // namespace veltra::core

@@ -34,9 +34,6 @@ public:
     // storage is too small for them.
     [[nodiscard]] bool hold(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
 
-    // Copies the values back into rows 0..nprotos-1.
-    void store(Matrix& prototypes) const noexcept;
-
     // The index of the prototype nearest to the datavector (nvars values); ties
     // and NaN as in find_winner.
     std::int32_t find_winner(const double* datavector) const noexcept;
@@ -46,12 +43,6 @@ public:
     // distance of data[i] to that winner.
     void assign_winners(const Matrix& data, std::int32_t begin, std::int32_t end, std::int32_t* winners,
                         double* bounds) const noexcept;
-
-    // Each prototype p with bit p of `moving` set moves every value v to
-    // v + rates[p] * (datavector[k] - v) (rates: nprotos entries); the others
-    // stay as they are.
-    // The single-precision copy is not kept up: later searches go without it.
-    void move_toward(const double* datavector, const double* rates, std::uint64_t moving) noexcept;
 
 private:
     // Whether the packed values are exactly the bits of the rows.
@@ -72,9 +63,6 @@ private:
     float* float_packed_ = nullptr;
     double scale_ = 1.0;
     bool float_screen_ = false;
-    // Whether the single-precision copy was made from the packed values as
-    // they are (moves leave it behind).
-    bool float_screen_current_ = false;
     // The instruction set whose kernels measured the norms.
     InstructionSet norms_set_ = InstructionSet::sse2;
     alignas(64) double norms_[lanes::MAX_LANE_PROTOTYPES];

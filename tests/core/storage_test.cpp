@@ -121,11 +121,12 @@ TEST_F(MapStorageTest, AllocatesEveryFieldWithItsSize) {
     EXPECT_EQ(ws.prototypes.cols(), 3);
     EXPECT_EQ(ws.trial_prototypes.rows(), 6);
     EXPECT_EQ(ws.trial_prototypes.cols(), 3);
-    // The fields, then the kernels' packed prototypes and distances.
-    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7 + 2);
+    // The fields, then the kernels' packed prototypes, their rows and the
+    // distances.
+    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7 + 3);
     // Again: the old storage is released first.
     ASSERT_EQ(allocate_map_storage(ws), StorageResult::ok);
-    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7 + 2);
+    EXPECT_EQ(ws.heap.live_blocks(), 3u + 2 * 7 + 3);
 }
 
 TEST_F(MapStorageTest, FailureAtEachAllocationKeepsWhatCameBefore) {

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/kernels/row_kernels.h"
+#include "core/storage/heap.h"
+#include "core/storage/storage.h"
+
+namespace veltra::core {
+
+// A copy of the prototypes in rows for the presentations of a training
+// epoch, with the single-precision copy that screens their winner searches
+// kept up with every move (row_kernels.h). Winners found here and moves made
+// here give exactly the bits of the plain loops on the rows.
+class PrototypeRows {
+public:
+    PrototypeRows() = default;
+    PrototypeRows(const PrototypeRows&) = delete;
+    PrototypeRows& operator=(const PrototypeRows&) = delete;
+    ~PrototypeRows() { release(); }
+
+    // Takes storage for up to nprotos x nvars prototypes (both at least 1,
+    // nprotos at most 64) from the heap, in place of any held before. Returns
+    // false, holding nothing, when the heap refuses or the sizes are out of
+    // that range.
+    [[nodiscard]] bool reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars) noexcept;
+    // Returns the storage to its heap; nothing is held afterwards.
+    void release() noexcept;
+
+    // Copies rows 0..nprotos-1 (nvars values each). Returns false when the
+    // storage is too small for them.
+    [[nodiscard]] bool hold(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
+    // Copies the values back into rows 0..nprotos-1.
+    void store(Matrix& prototypes) const noexcept;
+
+    // The index of the prototype nearest to the datavector (nvars values); ties
+    // and NaN as in find_winner.
+    std::int32_t find_winner(const double* datavector) const noexcept;
+
+    // Each prototype p with bit p of `moving` set moves every value v to
+    // v + rates[p] * (datavector[k] - v) (rates: nprotos entries); the others
+    // stay as they are.
+    void move_toward(const double* datavector, const double* rates, std::uint64_t moving) noexcept;
+
+private:
+    Heap* heap_ = nullptr;
+    void* block_ = nullptr;
+    std::int32_t capacity_protos_ = 0;
+    std::int32_t capacity_vars_ = 0;
+    // Its pointers lead into the block; its norms into norms_.
+    lanes::PrototypeRowsView rows_;
+    alignas(64) float norms_[lanes::MAX_LANE_PROTOTYPES] = {};
+};
+
+}  // namespace veltra::core
