@@ -1,5 +1,6 @@
 #include "algorithms/som_training.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -69,11 +70,17 @@ std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
     if (prototypes == nullptr) return plain::present_epoch(ws, stage);
     const Neighbourhoods neighbourhoods = neighbourhoods_of(ws, stage);
     core::DrawnAhead drawn(ws.data, ws.ndata, [&] { return ws.random.draw_random() % ws.ndata; });
-    for (std::int32_t n = 0; n < ws.ndata; ++n) {
-        const double* datavector = ws.data[drawn.next()];
-        const std::int32_t w = prototypes->find_winner(datavector);
-        ws.win_counts[w] = 1;
-        prototypes->move_toward(datavector, neighbourhoods.rates[w].data(), neighbourhoods.moving[w]);
+    const std::int32_t at_once = prototypes->screened_at_once();
+    const double* datavectors[core::lanes::SCREEN_AHEAD];
+    for (std::int32_t n = 0; n < ws.ndata; n += at_once) {
+        const std::int32_t count = std::min(at_once, ws.ndata - n);
+        for (std::int32_t i = 0; i < count; ++i) datavectors[i] = ws.data[drawn.next()];
+        prototypes->screen(datavectors, count);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::int32_t w = prototypes->find_next_winner();
+            ws.win_counts[w] = 1;
+            prototypes->move_toward(datavectors[i], neighbourhoods.rates[w].data(), neighbourhoods.moving[w]);
+        }
     }
     ws.kernels.end_moves(ws.prototypes);
     return ws.ndata;

@@ -38,9 +38,12 @@ struct LaneKernels {
     // shortest time (for a caller that waits for it).
     std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
                                 std::int32_t nvars, const double* datavector) noexcept;
-    // The winner of one datavector among prototypes in rows (row_kernels.h),
-    // by the rule of find_winner.
-    std::int32_t (*find_row_winner)(const PrototypeRowsView& rows, const double* datavector) noexcept;
+    // Screens the next datavectors for find_row_winner (row_kernels.h).
+    void (*screen_rows_ahead)(PrototypeRowsView& rows, const double* const* datavectors,
+                              std::int32_t count) noexcept;
+    // The winner of the next screened datavector among prototypes in rows, by
+    // the rule of find_winner.
+    std::int32_t (*find_row_winner)(PrototypeRowsView& rows) noexcept;
     // Moves the rows of `moving` as move_rows does.
     void (*move_rows)(PrototypeRowsView& rows, const double* datavector, const double* rates,
                       std::uint64_t moving) noexcept;
@@ -267,7 +270,8 @@ std::int32_t find_winner(const double* packed, const double* norms, std::int32_t
 
 template <class L, class F>
 constexpr LaneKernels lane_kernels() noexcept {
-    return {&find_winners<L, F>, &find_winner<L>, &find_row_winner<L, F>, &move_rows<L>, &measure_norms<L>};
+    return {&find_winners<L, F>,    &find_winner<L>,  &screen_rows_ahead<L, F>,
+            &find_row_winner<L, F>, &move_rows<L, F>, &measure_norms<L>};
 }
 
 }  // namespace veltra::core::lanes

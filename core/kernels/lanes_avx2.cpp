@@ -111,6 +111,13 @@ struct FloatLanes {
     // Lanes 0..7 from h, the others 0.
     static FloatLanes from_half(HalfFloatLanes h) noexcept { return {h.v, _mm256_setzero_ps()}; }
 
+    // The lanes of lo, then those of hi, rounded to float as
+    // Lanes::store_as_floats rounds them.
+    static FloatLanes from_doubles(Lanes lo, Lanes hi) noexcept {
+        return {_mm256_set_m128(_mm256_cvtpd_ps(lo.hi), _mm256_cvtpd_ps(lo.lo)),
+                _mm256_set_m128(_mm256_cvtpd_ps(hi.hi), _mm256_cvtpd_ps(hi.lo))};
+    }
+
     static FloatLanes zero() noexcept { return {_mm256_setzero_ps(), _mm256_setzero_ps()}; }
     static FloatLanes load(const float* p) noexcept { return {_mm256_loadu_ps(p), _mm256_loadu_ps(p + 8)}; }
     static FloatLanes broadcast(float a) noexcept { return {_mm256_set1_ps(a), _mm256_set1_ps(a)}; }

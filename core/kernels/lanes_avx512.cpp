@@ -75,6 +75,15 @@ struct FloatLanes {
         return {_mm512_castpd_ps(_mm512_maskz_broadcast_f64x4(0xf, _mm256_castps_pd(h.v)))};
     }
 
+    // The lanes of lo, then those of hi, rounded to float as
+    // Lanes::store_as_floats rounds them.
+    static FloatLanes from_doubles(Lanes lo, Lanes hi) noexcept {
+        const __m256d low = _mm256_castps_pd(_mm512_maskz_cvtpd_ps(0xff, lo.v));
+        const __m256d high = _mm256_castps_pd(_mm512_maskz_cvtpd_ps(0xff, hi.v));
+        return {_mm512_castpd_ps(
+            _mm512_mask_broadcast_f64x4(_mm512_maskz_broadcast_f64x4(0xf, low), 0xf0, high))};
+    }
+
     static FloatLanes zero() noexcept { return {_mm512_setzero_ps()}; }
     static FloatLanes load(const float* p) noexcept { return {_mm512_loadu_ps(p)}; }
     static FloatLanes broadcast(float a) noexcept { return {_mm512_set1_ps(a)}; }

@@ -161,6 +161,15 @@ struct FloatLanes {
         return {{h.v[0], h.v[1], _mm_setzero_ps(), _mm_setzero_ps()}};
     }
 
+    // The lanes of lo, then those of hi, rounded to float as
+    // Lanes::store_as_floats rounds them.
+    static FloatLanes from_doubles(const Lanes& lo, const Lanes& hi) noexcept {
+        return {{_mm_movelh_ps(_mm_cvtpd_ps(lo.v[0]), _mm_cvtpd_ps(lo.v[1])),
+                 _mm_movelh_ps(_mm_cvtpd_ps(lo.v[2]), _mm_cvtpd_ps(lo.v[3])),
+                 _mm_movelh_ps(_mm_cvtpd_ps(hi.v[0]), _mm_cvtpd_ps(hi.v[1])),
+                 _mm_movelh_ps(_mm_cvtpd_ps(hi.v[2]), _mm_cvtpd_ps(hi.v[3]))}};
+    }
+
     static FloatLanes zero() noexcept {
         const __m128 z = _mm_setzero_ps();
         return {{z, z, z, z}};

@@ -32,7 +32,7 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
     const std::size_t values_bytes = rounded_up(rows * stride * sizeof(double), ALIGNMENT_BYTES);
     const std::size_t screen_bytes = rounded_up(rows * float_stride * sizeof(float), ALIGNMENT_BYTES);
     const std::size_t shift_bytes = rounded_up(float_stride * sizeof(double), ALIGNMENT_BYTES);
-    const std::size_t shifted_bytes = float_stride * sizeof(float);
+    const std::size_t shifted_bytes = lanes::SCREEN_AHEAD * float_stride * sizeof(float);
     // The heap aligns for any scalar type only; the slack lets the rows
     // start on a 64-byte boundary.
     void* block =
@@ -49,15 +49,10 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
     rows_.shift = reinterpret_cast<double*>(bytes + values_bytes + screen_bytes);
     rows_.shifted = reinterpret_cast<float*>(bytes + values_bytes + screen_bytes + shift_bytes);
     rows_.norms = norms_;
+    rows_.dots = dots_;
     rows_.stride = static_cast<std::int32_t>(stride);
     rows_.float_stride = static_cast<std::int32_t>(float_stride);
-    // Zeros in every padding, which no move or search writes.
-    for (std::size_t i = 0; i < rows * stride; ++i) rows_.values[i] = 0.0;
-    for (std::size_t i = 0; i < rows * float_stride; ++i) rows_.screen[i] = 0.0f;
-    for (std::size_t i = 0; i < float_stride; ++i) {
-        rows_.shift[i] = 0.0;
-        rows_.shifted[i] = 0.0f;
-    }
+    // hold clears the rows before each use.
     return true;
 }
 
@@ -77,6 +72,8 @@ bool PrototypeRows::hold(const Matrix& prototypes, std::int32_t nprotos, std::in
     for (std::size_t i = 0; i < rows * static_cast<std::size_t>(rows_.stride); ++i) rows_.values[i] = 0.0;
     for (std::size_t i = 0; i < rows * static_cast<std::size_t>(rows_.float_stride); ++i)
         rows_.screen[i] = 0.0f;
+    for (std::size_t i = 0; i < lanes::SCREEN_AHEAD * static_cast<std::size_t>(rows_.float_stride); ++i)
+        rows_.shifted[i] = 0.0f;
     for (std::int32_t p = 0; p < nprotos; ++p) {
         double* values = rows_.values + static_cast<std::ptrdiff_t>(p) * rows_.stride;
         for (std::int32_t k = 0; k < nvars; ++k) values[k] = prototypes[p][k];
@@ -84,6 +81,8 @@ bool PrototypeRows::hold(const Matrix& prototypes, std::int32_t nprotos, std::in
     rows_.nprotos = nprotos;
     rows_.nvars = nvars;
     rows_.unscreenable = 0;
+    rows_.ahead_count = 0;
+    rows_.next = 0;
     for (float& norm : norms_) norm = 0.0f;
     for (std::int32_t k = 0; k < rows_.float_stride; ++k) rows_.shift[k] = 0.0;
     rows_.has_screen = choose_screen_frame(prototypes, nprotos, nvars, rows_.shift, rows_.scale);
@@ -108,8 +107,20 @@ void PrototypeRows::store(Matrix& prototypes) const noexcept {
     }
 }
 
-std::int32_t PrototypeRows::find_winner(const double* datavector) const noexcept {
-    return lanes::active_kernels().find_row_winner(rows_, datavector);
+std::int32_t PrototypeRows::screened_at_once() const noexcept {
+    // Beyond this many bytes the screen rows leave the first-level cache.
+    constexpr std::size_t NEAR_BYTES = 32 * 1024;
+    const std::size_t bytes =
+        padded_rows(rows_.nprotos) * static_cast<std::size_t>(rows_.float_stride) * sizeof(float);
+    return bytes > NEAR_BYTES ? lanes::SCREEN_AHEAD : 1;
+}
+
+void PrototypeRows::screen(const double* const* datavectors, std::int32_t count) noexcept {
+    lanes::active_kernels().screen_rows_ahead(rows_, datavectors, count);
+}
+
+std::int32_t PrototypeRows::find_next_winner() noexcept {
+    return lanes::active_kernels().find_row_winner(rows_);
 }
 
 void PrototypeRows::move_toward(const double* datavector, const double* rates,

@@ -29,6 +29,17 @@ void expect_stored_bits(const PrototypeRows& copy, const Matrix& rows, std::int3
     }
 }
 
+// At the first datavector i of each block of at_once, screens the block
+// (shorter at the end), as a training epoch does.
+void screen_block(PrototypeRows& copy, const Matrix& data, std::int32_t i, std::int32_t at_once,
+                  std::int32_t ndata) {
+    if (i % at_once != 0) return;
+    const double* block[lanes::SCREEN_AHEAD];
+    const std::int32_t count = std::min(at_once, ndata - i);
+    for (std::int32_t j = 0; j < count; ++j) block[j] = data[i + j];
+    copy.screen(block, count);
+}
+
 // The moves of a training presentation on the copy against the plain
 // move on the rows; rates 0 and values -0.0, NaN and infinities included,
 // since a prototype that does not move must keep its bits (0 * (d - v) is not
@@ -63,8 +74,10 @@ TEST(PrototypeRows, MovesAndWinnersKeepTheBitsOfTheRows) {
                 ASSERT_TRUE(copy.hold(rows, nprotos, nvars));
                 std::vector<double> rates(static_cast<std::size_t>(nprotos));
 
+                const std::int32_t at_once = 1 + static_cast<std::int32_t>(nvars % lanes::SCREEN_AHEAD);
                 for (std::int32_t i = 0; i < ndata; ++i) {
-                    EXPECT_EQ(copy.find_winner(data[i]), plain::find_winner(rows, nprotos, data, i, nvars));
+                    screen_block(copy, data, i, at_once, ndata);
+                    EXPECT_EQ(copy.find_next_winner(), plain::find_winner(rows, nprotos, data, i, nvars));
                     std::uint64_t moving = 0;
                     for (std::int32_t p = 0; p < nprotos; ++p) {
                         rates[p] = coin(random) == 0 ? 0.0 : 0.25;
@@ -82,9 +95,9 @@ TEST(PrototypeRows, MovesAndWinnersKeepTheBitsOfTheRows) {
 }
 
 // Moves as a map neighbourhood makes them (a run of neighbouring indices)
-// on prototypes so close together that
-// their distances differ by a few roundings: the single-precision rows and
-// norms the screen keeps must follow every move, or a winner is lost.
+// on prototypes so close together that their distances differ by a few
+// roundings: the single-precision rows, norms and dot products of the
+// datavectors screened ahead must follow every move, or a winner is lost.
 TEST(PrototypeRows, WinnersStayExactAsNeighbourhoodsMove) {
     testing::KernelSettingsGuard guard;
     std::mt19937_64 random(2718);
@@ -110,7 +123,8 @@ TEST(PrototypeRows, WinnersStayExactAsNeighbourhoodsMove) {
             std::uniform_int_distribution<std::int32_t> start(0, nprotos - 1);
             std::uniform_int_distribution<std::int32_t> length(1, 6);
             for (std::int32_t i = 0; i < ndata; ++i) {
-                ASSERT_EQ(copy.find_winner(data[i]), plain::find_winner(rows, nprotos, data, i, nvars))
+                screen_block(copy, data, i, lanes::SCREEN_AHEAD, ndata);
+                ASSERT_EQ(copy.find_next_winner(), plain::find_winner(rows, nprotos, data, i, nvars))
                     << "datavector " << i;
                 const std::int32_t first = start(random);
                 const std::int32_t last = std::min(nprotos - 1, first + length(random) - 1);
@@ -123,6 +137,46 @@ TEST(PrototypeRows, WinnersStayExactAsNeighbourhoodsMove) {
                 copy.move_toward(data[i], rates.data(), moving);
             }
             expect_stored_bits(copy, rows, nprotos, nvars);
+        }
+    }
+}
+
+// Each datavector comes twice in a row, and between the two a prototype
+// other than the winner jumps onto it: the second search must find that
+// prototype, so the screen of a datavector taken ahead must follow the moves
+// made after it was taken.
+TEST(PrototypeRows, DatavectorsScreenedAheadMeetTheMovesBeforeThem) {
+    testing::KernelSettingsGuard guard;
+    std::mt19937_64 random(31);
+    std::normal_distribution<double> normal(0.0, 1.0);
+    const std::int32_t nprotos = 36;
+    const std::int32_t nvars = 40;
+    const std::int32_t ndata = 48;
+    Heap heap;
+    Matrix data = make_matrix(heap, ndata, nvars);
+    Matrix start = make_matrix(heap, nprotos, nvars);
+    for (std::int32_t i = 0; i < ndata; i += 2) {
+        for (std::int32_t k = 0; k < nvars; ++k) data[i][k] = data[i + 1][k] = normal(random);
+    }
+    for (std::int32_t p = 0; p < nprotos; ++p) {
+        for (std::int32_t k = 0; k < nvars; ++k) start[p][k] = normal(random);
+    }
+    const std::vector<double> rates(nprotos, 1.0);
+    for (const InstructionSet set : testing::runnable_instruction_sets()) {
+        for (std::int32_t at_once = 2; at_once <= lanes::SCREEN_AHEAD; ++at_once) {
+            SCOPED_TRACE(std::string(testing::name_of(set)) + ", " + std::to_string(at_once) + " at once");
+            ASSERT_TRUE(force_instruction_set(set));
+            PrototypeRows copy;
+            ASSERT_TRUE(copy.reserve(heap, nprotos, nvars));
+            ASSERT_TRUE(copy.hold(start, nprotos, nvars));
+            for (std::int32_t i = 0; i < ndata; i += 2) {
+                screen_block(copy, data, i, at_once, ndata);
+                const std::int32_t w = copy.find_next_winner();
+                const std::int32_t jumper = (w + 1 + i % (nprotos - 1)) % nprotos;
+                copy.move_toward(data[i], rates.data(), std::uint64_t{1} << jumper);
+                screen_block(copy, data, i + 1, at_once, ndata);
+                EXPECT_EQ(copy.find_next_winner(), jumper) << "datavector " << i + 1;
+            }
         }
     }
 }
