@@ -56,23 +56,15 @@ unsigned valid_float_lanes(std::int32_t nprotos, std::int32_t g) noexcept {
                                                    : (1u << FLOAT_WIDTH) - 1u;
 }
 
-template <class F>
-float smallest_float_lane(F v) noexcept {
-    alignas(64) float values[FLOAT_WIDTH];
-    v.store(values);
-    float smallest = values[0];
-    for (std::int32_t j = 1; j < FLOAT_WIDTH; ++j) smallest = values[j] < smallest ? values[j] : smallest;
-    return smallest;
-}
-
 // Bit p set for each candidate prototype p, from the datavector's squared
 // norm in the screen's coordinates and its dot products with the prototypes
 // (dots: a multiple of FLOAT_WIDTH entries covering nprotos); 0 when the
 // datavector is out of the screen's range. Unless `low` is null, *low gets what
 // the screen knows of the winner's distance (when there are candidates).
 template <class F>
-std::uint64_t float_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                               double squared, const float* dots, ScreenLow* low) noexcept {
+[[gnu::always_inline]] inline std::uint64_t float_candidates(const FloatScreen& screen, std::int32_t nprotos,
+                                                             std::int32_t nvars, double squared,
+                                                             const float* dots, ScreenLow* low) noexcept {
     if (!(squared <= FLOAT_SCREEN_LIMIT)) return 0;
     const std::int32_t groups = (nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH;
     const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
@@ -89,7 +81,7 @@ std::uint64_t float_candidates(const FloatScreen& screen, std::int32_t nprotos, 
         low_ends[g] = e - r;
         highest_needed = F::min(highest_needed, F::select(valid, e + r, F::broadcast(__builtin_inff())));
     }
-    const F bound = F::broadcast(smallest_float_lane(highest_needed));
+    const F bound = F::broadcast(F::smallest(highest_needed));
     std::uint64_t candidates = 0;
     for (std::int32_t g = 0; g < groups; ++g) {
         const unsigned in = F::less_equal(low_ends[g], bound) & valid_float_lanes<F>(nprotos, g);
@@ -99,7 +91,7 @@ std::uint64_t float_candidates(const FloatScreen& screen, std::int32_t nprotos, 
         F lowest = F::broadcast(__builtin_inff());
         for (std::int32_t g = 0; g < groups; ++g)
             lowest = F::min(lowest, F::select(valid_float_lanes<F>(nprotos, g), low_ends[g], lowest));
-        *low = {squared, smallest_float_lane(lowest), 1.0 / (screen.scale * screen.scale)};
+        *low = {squared, F::smallest(lowest), 1.0 / (screen.scale * screen.scale)};
     }
     return candidates;
 }

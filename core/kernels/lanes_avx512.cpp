@@ -104,6 +104,15 @@ struct FloatLanes {
         return {_mm512_fmadd_ps(a.v, b.v, c.v)};
     }
     // The sum of the lanes, in an order of the instruction set's choosing.
+    // The smallest lane; for lanes without NaN.
+    static float smallest(FloatLanes a) noexcept {
+        const __m512d d = _mm512_castps_pd(a.v);
+        const __m256 eight = _mm256_min_ps(_mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xf, d, 0)),
+                                           _mm256_castpd_ps(high_half(d)));
+        const __m128 four = _mm_min_ps(_mm256_castps256_ps128(eight), _mm256_extractf128_ps(eight, 1));
+        const __m128 two = _mm_min_ps(four, _mm_movehl_ps(four, four));
+        return _mm_cvtss_f32(_mm_min_ss(two, _mm_shuffle_ps(two, two, 1)));
+    }
     static float sum(FloatLanes a) noexcept {
         const __m512d d = _mm512_castps_pd(a.v);
         const __m256 eight = _mm256_add_ps(_mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xf, d, 0)),
