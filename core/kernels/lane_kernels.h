@@ -210,9 +210,9 @@ template <class L, class F>
 void find_winners(const double* packed, const double* norms, std::int32_t nprotos, std::int32_t nvars,
                   const FloatScreen& screen, const double* const* rows, std::int32_t count,
                   std::int32_t* winners, double* bounds) noexcept {
-    // Two datavectors side by side in the single-precision screen where the
-    // registers hold both sets of sums.
-    constexpr int D = F::CHAINS >= 2 ? 2 : 1;
+    // Datavectors side by side in the single-precision screen, as many as the
+    // registers hold the sums of.
+    constexpr int D = F::CHAINS >= 4 ? 4 : F::CHAINS >= 2 ? 2 : 1;
     const bool double_screen = prototypes_screenable<L>(norms, nprotos);
     std::int32_t prefix = nvars < PREFIX ? nvars : PREFIX;
     std::int64_t steps = 0;
@@ -227,7 +227,9 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
         if (screen.packed != nullptr && side_by_side == D) {
             float_screen_candidates<L, F, D>(screen, nprotos, nvars, rows + first, screened, wanted);
         } else if (screen.packed != nullptr) {
-            float_screen_candidates<L, F, 1>(screen, nprotos, nvars, rows + first, screened, wanted);
+            for (std::int32_t d = 0; d < side_by_side; ++d)
+                float_screen_candidates<L, F, 1>(screen, nprotos, nvars, rows + first + d, screened + d,
+                                                 wanted != nullptr ? wanted + d : nullptr);
         }
         for (std::int32_t d = 0; d < side_by_side; ++d) {
             const std::int32_t i = first + d;
