@@ -120,17 +120,23 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
     rows.next = 0;
     for (std::int32_t i = 0; i < count; ++i) rows.ahead[i] = datavectors[i];
     if (!rows.has_screen) return;
+    // Fields in locals: the stores could alias them.
     const L scale = L::broadcast(rows.scale);
+    const double* shift = rows.shift;
+    const std::int32_t nvars = rows.nvars;
+    const std::int32_t whole = nvars / WIDTH * WIDTH;
     for (std::int32_t i = 0; i < count; ++i) {
+        const double* x = datavectors[i];
         float* shifted = rows.shifted + static_cast<std::ptrdiff_t>(i) * rows.float_stride;
         L squares = L::zero();
-        for (std::int32_t k = 0; k < rows.nvars; k += WIDTH) {
-            const std::int32_t left = rows.nvars - k;
-            const L x = left >= WIDTH ? L::load(datavectors[i] + k) : L::load_first(datavectors[i] + k, left);
-            const L a = (x - L::load(rows.shift + k)) * scale;
+        const auto shift_vector = [&](std::int32_t k, L v) {
+            const L a = (v - L::load(shift + k)) * scale;
             squares = L::multiply_add(a, a, squares);
             a.store_as_floats(shifted + k);
-        }
+        };
+        std::int32_t k = 0;
+        for (; k < whole; k += WIDTH) shift_vector(k, L::load(x + k));
+        if (k < nvars) shift_vector(k, L::load_first(x + k, nvars - k));
         rows.squares[i] = sum_of_lanes(squares);
     }
     with_count<SCREEN_AHEAD>(count, [&](auto m) {
