@@ -33,14 +33,20 @@
 namespace veltra::core::lanes {
 
 inline constexpr std::int32_t FLOAT_WIDTH = 16;
+
+// A number as a type, for choosing an instance at run time.
+template <int N>
+struct Count {
+    static constexpr int value = N;
+};
 inline constexpr std::int32_t MAX_FLOAT_GROUPS = MAX_LANE_PROTOTYPES / FLOAT_WIDTH;
 inline constexpr double FLOAT_SCREEN_LIMIT = 0x1p60;
 // Values shifted, scaled and rounded to float at a time.
 inline constexpr std::int32_t FLOAT_CHUNK = 256;
 
 // The single-precision prototypes: value k of prototype p is (p_k - shift[k])
-// * scale rounded to float, at packed[((p / FLOAT_WIDTH) * nvars + k) *
-// FLOAT_WIDTH + p % FLOAT_WIDTH]; norms[p] is its squared norm before the
+// * scale rounded to float, at packed[float_lane_index(p, k, nprotos, nvars)]
+// (below), the other entries 0; norms[p] is its squared norm before the
 // rounding to float, 0 past the last prototype. `packed` is null when the
 // screen cannot be used.
 struct FloatScreen {
@@ -96,33 +102,65 @@ template <class F>
     return candidates;
 }
 
+// The screen's prototypes come in groups of FLOAT_WIDTH, one lane each; a
+// last group of at most eight would leave lanes empty, so its vectors hold
+// SPREAD variables of each prototype instead (lane v * FLOAT_WIDTH / SPREAD +
+// p for variable SPREAD k' + v of prototype p of the group): 2, or 4 for at
+// most four prototypes. 1 when there is no such group.
+inline std::int32_t tail_spread(std::int32_t nprotos) noexcept {
+    const std::int32_t rest = nprotos % FLOAT_WIDTH;
+    return rest == 0 || rest > FLOAT_WIDTH / 2 ? 1 : rest > FLOAT_WIDTH / 4 ? 2 : 4;
+}
+
+// The groups of one lane a prototype.
+inline std::int32_t whole_groups(std::int32_t nprotos) noexcept {
+    return tail_spread(nprotos) > 1 ? nprotos / FLOAT_WIDTH : (nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH;
+}
+
+// Where value k of prototype p lies in FloatScreen::packed.
+inline std::size_t float_lane_index(std::int32_t p, std::int32_t k, std::int32_t nprotos,
+                                    std::int32_t nvars) noexcept {
+    const auto n = static_cast<std::size_t>(nvars);
+    const auto whole = static_cast<std::size_t>(whole_groups(nprotos));
+    const auto g = static_cast<std::size_t>(p / FLOAT_WIDTH);
+    const auto lane = static_cast<std::size_t>(p % FLOAT_WIDTH);
+    if (g < whole) return (g * n + static_cast<std::size_t>(k)) * FLOAT_WIDTH + lane;
+    const std::int32_t spread = tail_spread(nprotos);
+    return (whole * n + static_cast<std::size_t>(k / spread)) * FLOAT_WIDTH +
+           static_cast<std::size_t>(k % spread * (FLOAT_WIDTH / spread)) + lane;
+}
+
 // candidates[d] := bit p set for each candidate prototype p of datavector
 // datavectors[d], d < D; 0 when it is out of the screen's range. Unless `lows`
 // is null, lows[d] gets what the screen knows of the winner's distance (when
 // there are candidates). L is the double lanes type, F the float one; G is
-// the number of whole groups, HALF whether a last group of at most eight
-// prototypes follows, summed in half as many lanes. D datavectors side by
-// side share each load of the prototypes.
-template <class L, class F, int G, bool HALF, int D>
+// the number of whole groups, T the spread of a last group (0 when there is
+// none). D datavectors side by side share each load of the prototypes.
+template <class L, class F, int G, int T, int D>
 void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
                              const double* const* datavectors, std::uint64_t* candidates,
                              ScreenLow* lows) noexcept {
-    using H = typename F::Half;
-    constexpr int GROUPS = G + (HALF ? 1 : 0);
+    constexpr int GROUPS = G + (T > 0 ? 1 : 0);
     // S sets of sums over every S-th variable, added at the end: the sums of
     // one set wait on each other, those of different sets do not. Datavectors
     // side by side have chains enough of their own (more sums would not stay
     // in the registers).
     constexpr int S = D > 1 ? 1 : F::CHAINS;
-    alignas(64) float shifted[D][FLOAT_CHUNK];
+    // Whole steps of the loop cover S variables of the groups and T of the
+    // last one.
+    constexpr int STEP = S > T ? S : T;
+    constexpr int SPREAD = T > 0 ? T : 1;
+    // Room past the chunk for the zeros that the last group's vectors read.
+    alignas(64) float shifted[D][FLOAT_CHUNK + 4];
     F dots[D][S][G > 0 ? G : 1];
-    H half_dots[D][S];
+    F tail_dots[D][S];
     for (int d = 0; d < D; ++d) {
         for (int s = 0; s < S; ++s) {
             for (int g = 0; g < G; ++g) dots[d][s][g] = F::zero();
-            half_dots[d][s] = H::zero();
+            tail_dots[d][s] = F::zero();
         }
     }
+    const float* tail = screen.packed + static_cast<std::ptrdiff_t>(G) * nvars * FLOAT_WIDTH;
     const L scale = L::broadcast(screen.scale);
     L squares[D];
     for (int d = 0; d < D; ++d) squares[d] = L::zero();
@@ -139,6 +177,9 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
                 a.store_as_floats(shifted[d] + k);
             }
         }
+        for (int d = 0; d < D; ++d) {
+            for (std::int32_t k = count; k < count + SPREAD; ++k) shifted[d][k] = 0.0f;
+        }
         const auto add_products = [&](int set, std::int32_t k) {
             for (int g = 0; g < G; ++g) {
                 const F v =
@@ -146,18 +187,27 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
                 for (int d = 0; d < D; ++d)
                     dots[d][set][g] = F::multiply_add(v, F::broadcast(shifted[d][k]), dots[d][set][g]);
             }
-            if constexpr (HALF) {
-                const H v =
-                    H::load(screen.packed + (static_cast<std::ptrdiff_t>(G) * nvars + k0 + k) * FLOAT_WIDTH);
+        };
+        // Variables k..k+T-1 of the last group (k a multiple of T).
+        const auto add_tail_products = [&](int set, std::int32_t k) {
+            if constexpr (T > 0) {
+                const F v = F::load(tail + static_cast<std::ptrdiff_t>((k0 + k) / T) * FLOAT_WIDTH);
                 for (int d = 0; d < D; ++d)
-                    half_dots[d][set] = H::multiply_add(v, H::broadcast(shifted[d][k]), half_dots[d][set]);
+                    tail_dots[d][set] =
+                        F::multiply_add(v, F::template spread<T>(shifted[d] + k), tail_dots[d][set]);
             }
         };
         std::int32_t k = 0;
-        for (; k + S <= count; k += S) {
-            for (int s = 0; s < S; ++s) add_products(s, k + s);
+        for (; k + STEP <= count; k += STEP) {
+            for (int i = 0; i < STEP; ++i) add_products(i % S, k + i);
+            if constexpr (T > 0) {
+                for (int i = 0; i < STEP; i += T) add_tail_products(i / T % S, k + i);
+            }
         }
-        for (; k < count; ++k) add_products(0, k);
+        for (; k < count; ++k) {
+            add_products(0, k);
+            if (k % SPREAD == 0) add_tail_products(0, k);
+        }
     }
     for (int d = 0; d < D; ++d) {
         alignas(64) float sums[GROUPS * FLOAT_WIDTH];
@@ -166,48 +216,44 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
             for (int s = 1; s < S; ++s) sum = sum + dots[d][s][g];
             sum.store(sums + g * FLOAT_WIDTH);
         }
-        if constexpr (HALF) {
-            H half = half_dots[d][0];
-            for (int s = 1; s < S; ++s) half = half + half_dots[d][s];
-            F::from_half(half).store(sums + G * FLOAT_WIDTH);
+        if constexpr (T > 0) {
+            F sum = tail_dots[d][0];
+            for (int s = 1; s < S; ++s) sum = sum + tail_dots[d][s];
+            F::template fold<T>(sum).store(sums + G * FLOAT_WIDTH);
         }
         candidates[d] = float_candidates<F>(screen, nprotos, nvars, sum_of_lanes(squares[d]), sums,
                                             lows != nullptr ? &lows[d] : nullptr);
     }
 }
 
-// Picks the instance for the number of whole groups and the half group.
+// Picks the instance for the number of whole groups and the last group's
+// spread.
 template <class L, class F, int D>
 void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
                              const double* const* datavectors, std::uint64_t* candidates,
                              ScreenLow* lows) noexcept {
-    const std::int32_t rest = nprotos % FLOAT_WIDTH;
-    const bool half = rest != 0 && rest <= FLOAT_WIDTH / 2;
-    switch (nprotos / FLOAT_WIDTH * 2 + (rest == 0 ? 0 : half ? 1 : 2)) {
+    const std::int32_t spread = tail_spread(nprotos);
+    const auto run = [&](auto groups, auto t) {
+        float_screen_candidates<L, F, decltype(groups)::value, decltype(t)::value, D>(
+            screen, nprotos, nvars, datavectors, candidates, lows);
+    };
+    const auto with_spread = [&](auto groups) {
+        if (spread == 2) return run(groups, Count<2>{});
+        if (spread == 4) return run(groups, Count<4>{});
+        // Without a spread last group there is a whole one.
+        if constexpr (decltype(groups)::value > 0) run(groups, Count<0>{});
+    };
+    switch (whole_groups(nprotos)) {
+        case 0:
+            return with_spread(Count<0>{});
         case 1:
-            return float_screen_candidates<L, F, 0, true, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                             lows);
+            return with_spread(Count<1>{});
         case 2:
-            return float_screen_candidates<L, F, 1, false, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                              lows);
+            return with_spread(Count<2>{});
         case 3:
-            return float_screen_candidates<L, F, 1, true, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                             lows);
-        case 4:
-            return float_screen_candidates<L, F, 2, false, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                              lows);
-        case 5:
-            return float_screen_candidates<L, F, 2, true, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                             lows);
-        case 6:
-            return float_screen_candidates<L, F, 3, false, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                              lows);
-        case 7:
-            return float_screen_candidates<L, F, 3, true, D>(screen, nprotos, nvars, datavectors, candidates,
-                                                             lows);
+            return with_spread(Count<3>{});
         default:
-            return float_screen_candidates<L, F, MAX_FLOAT_GROUPS, false, D>(screen, nprotos, nvars,
-                                                                             datavectors, candidates, lows);
+            return run(Count<MAX_FLOAT_GROUPS>{}, Count<0>{});
     }
 }
 

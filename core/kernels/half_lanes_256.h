@@ -2,7 +2,7 @@
 
 #include <immintrin.h>
 
-// Half a group of lanes (of doubles or of floats) in one 256-bit register, for the AVX2 and the AVX-512
+// Half a group of lanes of doubles in one 256-bit register, for the AVX2 and the AVX-512
 // units (AVX-512F alone has no masked 256-bit forms). Each of them gets its
 // own copy, in an unnamed namespace, compiled with its own instructions.
 namespace veltra::core::lanes {
@@ -19,21 +19,6 @@ struct HalfLanes {
     friend HalfLanes operator+(HalfLanes a, HalfLanes b) noexcept { return {_mm256_add_pd(a.v, b.v)}; }
     static HalfLanes multiply_add(HalfLanes a, HalfLanes b, HalfLanes c) noexcept {
         return {_mm256_fmadd_pd(a.v, b.v, c.v)};
-    }
-};
-
-// Eight floats: half a group of the single-precision screen.
-struct HalfFloatLanes {
-    __m256 v;
-
-    static HalfFloatLanes zero() noexcept { return {_mm256_setzero_ps()}; }
-    static HalfFloatLanes load(const float* p) noexcept { return {_mm256_loadu_ps(p)}; }
-    static HalfFloatLanes broadcast(float a) noexcept { return {_mm256_set1_ps(a)}; }
-    friend HalfFloatLanes operator+(HalfFloatLanes a, HalfFloatLanes b) noexcept {
-        return {_mm256_add_ps(a.v, b.v)};
-    }
-    static HalfFloatLanes multiply_add(HalfFloatLanes a, HalfFloatLanes b, HalfFloatLanes c) noexcept {
-        return {_mm256_fmadd_ps(a.v, b.v, c.v)};
     }
 };
 

@@ -103,13 +103,27 @@ struct FloatLanes {
     __m256 lo;
     __m256 hi;
 
-    using Half = HalfFloatLanes;
-
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 2;
 
-    // Lanes 0..7 from h, the others 0.
-    static FloatLanes from_half(HalfFloatLanes h) noexcept { return {h.v, _mm256_setzero_ps()}; }
+    // Lanes v * 16 / T .. (v + 1) * 16 / T - 1 hold a[v], v < T.
+    template <int T>
+    static FloatLanes spread(const float* a) noexcept {
+        static_assert(T == 2 || T == 4);
+        if constexpr (T == 2) return {_mm256_broadcast_ss(a), _mm256_broadcast_ss(a + 1)};
+        return {_mm256_set_m128(_mm_set1_ps(a[1]), _mm_set1_ps(a[0])),
+                _mm256_set_m128(_mm_set1_ps(a[3]), _mm_set1_ps(a[2]))};
+    }
+    // Lane p := the sum of lanes p + v * 16 / T, v < T, for p < 16 / T; the
+    // others 0.
+    template <int T>
+    static FloatLanes fold(FloatLanes a) noexcept {
+        static_assert(T == 2 || T == 4);
+        const __m256 eight = _mm256_add_ps(a.lo, a.hi);
+        if constexpr (T == 2) return {eight, _mm256_setzero_ps()};
+        const __m128 four = _mm_add_ps(_mm256_castps256_ps128(eight), _mm256_extractf128_ps(eight, 1));
+        return {_mm256_set_m128(_mm_setzero_ps(), four), _mm256_setzero_ps()};
+    }
 
     // The lanes of lo, then those of hi, rounded to float as
     // Lanes::store_as_floats rounds them.

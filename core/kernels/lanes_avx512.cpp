@@ -65,14 +65,29 @@ struct Lanes {
 struct FloatLanes {
     __m512 v;
 
-    using Half = HalfFloatLanes;
-
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 4;
 
-    // Lanes 0..7 from h, the others 0.
-    static FloatLanes from_half(HalfFloatLanes h) noexcept {
-        return {_mm512_castpd_ps(_mm512_maskz_broadcast_f64x4(0xf, _mm256_castps_pd(h.v)))};
+    // Lanes v * 16 / T .. (v + 1) * 16 / T - 1 hold a[v], v < T.
+    template <int T>
+    static FloatLanes spread(const float* a) noexcept {
+        static_assert(T == 2 || T == 4);
+        const __m512i lanes = T == 2 ? _mm512_set_epi32(1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0)
+                                     : _mm512_set_epi32(3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0);
+        return {_mm512_maskz_permutexvar_ps(0xffff, lanes, _mm512_maskz_loadu_ps((1u << T) - 1u, a))};
+    }
+    // Lane p := the sum of lanes p + v * 16 / T, v < T, for p < 16 / T; the
+    // others 0.
+    template <int T>
+    static FloatLanes fold(FloatLanes a) noexcept {
+        static_assert(T == 2 || T == 4);
+        const __m512d d = _mm512_castps_pd(a.v);
+        const __m256 eight = _mm256_add_ps(_mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xf, d, 0)),
+                                           _mm256_castpd_ps(high_half(d)));
+        if constexpr (T == 2)
+            return {_mm512_castpd_ps(_mm512_maskz_broadcast_f64x4(0xf, _mm256_castps_pd(eight)))};
+        const __m128 four = _mm_add_ps(_mm256_castps256_ps128(eight), _mm256_extractf128_ps(eight, 1));
+        return {_mm512_maskz_broadcast_f32x4(0xf, four)};
     }
 
     // The lanes of lo, then those of hi, rounded to float as

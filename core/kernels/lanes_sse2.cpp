@@ -127,38 +127,32 @@ struct Lanes {
     }
 };
 
-// Eight floats: half a group of the single-precision screen.
-struct HalfFloatLanes {
-    __m128 v[2];
-
-    static HalfFloatLanes zero() noexcept { return {{_mm_setzero_ps(), _mm_setzero_ps()}}; }
-    static HalfFloatLanes load(const float* p) noexcept { return {{_mm_loadu_ps(p), _mm_loadu_ps(p + 4)}}; }
-    static HalfFloatLanes broadcast(float a) noexcept {
-        const __m128 b = _mm_set1_ps(a);
-        return {{b, b}};
-    }
-    friend HalfFloatLanes operator+(HalfFloatLanes a, HalfFloatLanes b) noexcept {
-        return {{_mm_add_ps(a.v[0], b.v[0]), _mm_add_ps(a.v[1], b.v[1])}};
-    }
-    // a * b + c, rounded twice (SSE2 has no fused form).
-    static HalfFloatLanes multiply_add(HalfFloatLanes a, HalfFloatLanes b, HalfFloatLanes c) noexcept {
-        return {
-            {_mm_add_ps(_mm_mul_ps(a.v[0], b.v[0]), c.v[0]), _mm_add_ps(_mm_mul_ps(a.v[1], b.v[1]), c.v[1])}};
-    }
-};
-
 // Sixteen floats, for the single-precision screen.
 struct FloatLanes {
     __m128 v[4];
 
-    using Half = HalfFloatLanes;
-
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 1;
 
-    // Lanes 0..7 from h, the others 0.
-    static FloatLanes from_half(HalfFloatLanes h) noexcept {
-        return {{h.v[0], h.v[1], _mm_setzero_ps(), _mm_setzero_ps()}};
+    // Lanes v * 16 / T .. (v + 1) * 16 / T - 1 hold a[v], v < T.
+    template <int T>
+    static FloatLanes spread(const float* a) noexcept {
+        static_assert(T == 2 || T == 4);
+        if constexpr (T == 2) {
+            const __m128 first = _mm_set1_ps(a[0]);
+            const __m128 second = _mm_set1_ps(a[1]);
+            return {{first, first, second, second}};
+        }
+        return {{_mm_set1_ps(a[0]), _mm_set1_ps(a[1]), _mm_set1_ps(a[2]), _mm_set1_ps(a[3])}};
+    }
+    // Lane p := the sum of lanes p + v * 16 / T, v < T, for p < 16 / T; the
+    // others 0.
+    template <int T>
+    static FloatLanes fold(const FloatLanes& a) noexcept {
+        static_assert(T == 2 || T == 4);
+        const __m128 z = _mm_setzero_ps();
+        if constexpr (T == 2) return {{_mm_add_ps(a.v[0], a.v[2]), _mm_add_ps(a.v[1], a.v[3]), z, z}};
+        return {{_mm_add_ps(_mm_add_ps(a.v[0], a.v[1]), _mm_add_ps(a.v[2], a.v[3])), z, z, z}};
     }
 
     // The lanes of lo, then those of hi, rounded to float as

@@ -125,7 +125,7 @@ void PrototypeLanes::prepare_float_screen(const Matrix& prototypes) noexcept {
         double norm = 0.0;
         for (std::int32_t k = 0; k < nvars_; ++k) {
             const double b = (prototypes[p][k] - shift_[k]) * scale_;
-            float_packed_[lane_index(p, k, nvars_, lanes::FLOAT_WIDTH)] = static_cast<float>(b);
+            float_packed_[lanes::float_lane_index(p, k, nprotos_, nvars_)] = static_cast<float>(b);
             norm += b * b;
         }
         float_norms_[p] = static_cast<float>(norm);

@@ -96,11 +96,6 @@ void sweep_rows(const PrototypeRowsView& rows) noexcept {
     }
 }
 
-template <int N>
-struct Count {
-    static constexpr int value = N;
-};
-
 // Calls f(Count<count>{}) for a count from 0 to N.
 template <int N, class Function>
 void with_count(std::int32_t count, Function&& f) noexcept {
