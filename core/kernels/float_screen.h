@@ -67,12 +67,13 @@ unsigned valid_float_lanes(std::int32_t nprotos, std::int32_t g) noexcept {
 // (dots: a multiple of FLOAT_WIDTH entries covering nprotos); 0 when the
 // datavector is out of the screen's range. Unless `low` is null, *low gets what
 // the screen knows of the winner's distance (when there are candidates).
-template <class F>
+// GROUPS, unless 0, is the number of groups of FLOAT_WIDTH that cover nprotos.
+template <class F, int GROUPS = 0>
 [[gnu::always_inline]] inline std::uint64_t float_candidates(const FloatScreen& screen, std::int32_t nprotos,
                                                              std::int32_t nvars, double squared,
                                                              const float* dots, ScreenLow* low) noexcept {
     if (!(squared <= FLOAT_SCREEN_LIMIT)) return 0;
-    const std::int32_t groups = (nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH;
+    const std::int32_t groups = GROUPS > 0 ? GROUPS : (nprotos + FLOAT_WIDTH - 1) / FLOAT_WIDTH;
     const F radius_scale = F::broadcast(static_cast<float>((2.0 * nvars + 16.0) * 0x1p-24));
     const F floor = F::broadcast(static_cast<float>(nvars * 0x1p-110));
     const F x_norm = F::broadcast(static_cast<float>(squared));
@@ -221,8 +222,8 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
             for (int s = 1; s < S; ++s) sum = sum + tail_dots[d][s];
             F::template fold<T>(sum).store(sums + G * FLOAT_WIDTH);
         }
-        candidates[d] = float_candidates<F>(screen, nprotos, nvars, sum_of_lanes(squares[d]), sums,
-                                            lows != nullptr ? &lows[d] : nullptr);
+        candidates[d] = float_candidates<F, GROUPS>(screen, nprotos, nvars, sum_of_lanes(squares[d]), sums,
+                                                    lows != nullptr ? &lows[d] : nullptr);
     }
 }
 
