@@ -163,7 +163,6 @@ struct FloatLanes {
     static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept {
         return {_mm256_fmadd_ps(a.lo, b.lo, c.lo), _mm256_fmadd_ps(a.hi, b.hi, c.hi)};
     }
-    // The sum of the lanes, in an order of the instruction set's choosing.
     // The smallest lane; for lanes without NaN.
     static float smallest(FloatLanes a) noexcept {
         const __m256 eight = _mm256_min_ps(a.lo, a.hi);
@@ -171,6 +170,7 @@ struct FloatLanes {
         const __m128 two = _mm_min_ps(four, _mm_movehl_ps(four, four));
         return _mm_cvtss_f32(_mm_min_ss(two, _mm_shuffle_ps(two, two, 1)));
     }
+    // The sum of the lanes, in an order of the instruction set's choosing.
     static float sum(FloatLanes a) noexcept {
         const __m256 eight = _mm256_add_ps(a.lo, a.hi);
         const __m128 four = _mm_add_ps(_mm256_castps256_ps128(eight), _mm256_extractf128_ps(eight, 1));

@@ -118,7 +118,6 @@ struct FloatLanes {
     static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept {
         return {_mm512_fmadd_ps(a.v, b.v, c.v)};
     }
-    // The sum of the lanes, in an order of the instruction set's choosing.
     // The smallest lane; for lanes without NaN.
     static float smallest(FloatLanes a) noexcept {
         const __m512d d = _mm512_castps_pd(a.v);
@@ -128,6 +127,7 @@ struct FloatLanes {
         const __m128 two = _mm_min_ps(four, _mm_movehl_ps(four, four));
         return _mm_cvtss_f32(_mm_min_ss(two, _mm_shuffle_ps(two, two, 1)));
     }
+    // The sum of the lanes, in an order of the instruction set's choosing.
     static float sum(FloatLanes a) noexcept {
         const __m512d d = _mm512_castps_pd(a.v);
         const __m256 eight = _mm256_add_ps(_mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xf, d, 0)),

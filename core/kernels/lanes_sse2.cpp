@@ -213,13 +213,13 @@ struct FloatLanes {
     }
     // a * b + c, rounded twice (SSE2 has no fused form).
     static FloatLanes multiply_add(FloatLanes a, FloatLanes b, FloatLanes c) noexcept { return a * b + c; }
-    // The sum of the lanes, in an order of the instruction set's choosing.
     // The smallest lane; for lanes without NaN.
     static float smallest(const FloatLanes& a) noexcept {
         const __m128 four = _mm_min_ps(_mm_min_ps(a.v[0], a.v[1]), _mm_min_ps(a.v[2], a.v[3]));
         const __m128 two = _mm_min_ps(four, _mm_movehl_ps(four, four));
         return _mm_cvtss_f32(_mm_min_ss(two, _mm_shuffle_ps(two, two, 1)));
     }
+    // The sum of the lanes, in an order of the instruction set's choosing.
     static float sum(FloatLanes a) noexcept {
         const __m128 four = _mm_add_ps(_mm_add_ps(a.v[0], a.v[1]), _mm_add_ps(a.v[2], a.v[3]));
         const __m128 two = _mm_add_ps(four, _mm_movehl_ps(four, four));

@@ -42,7 +42,7 @@ public:
     void screen(const double* const* datavectors, std::int32_t count) noexcept;
     // The index of the prototype nearest to the next datavector taken by
     // screen, against the prototypes as the moves since left them; ties and
-    // NaN as in find_winner.
+    // NaN as in find_winner. Called once for each datavector screen took.
     std::int32_t find_next_winner() noexcept;
 
     // Each prototype p with bit p of `moving` set moves every value v to

@@ -265,7 +265,7 @@ void move_rows(PrototypeRowsView& rows, const double* datavector, const double* 
     const PrototypeRowsView r = rows;
     std::uint64_t unscreenable = r.unscreenable;
     const std::int32_t pending = r.ahead_count - r.next;
-    with_count<SCREEN_AHEAD - 1>(pending, [&](auto count) {
+    with_count<SCREEN_AHEAD>(pending, [&](auto count) {
         for (; moving != 0; moving &= moving - 1) {
             const auto p = static_cast<std::int32_t>(__builtin_ctzll(moving));
             const L rate = L::broadcast(rates[p]);
