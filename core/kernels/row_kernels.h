@@ -84,11 +84,38 @@ void row_dots(const PrototypeRowsView& rows, std::int32_t p) noexcept {
     }
 }
 
+// Row 0 of rows.dots at p..p+FLOAT_WIDTH-1 := the float dot products of
+// screen rows p..p+B-1 (B = FLOAT_WIDTH, or half of it with zeros after)
+// with shifted datavector 0, their sums added across the lanes all at once.
+template <class F, int B>
+void row_dots_across(const PrototypeRowsView& rows, std::int32_t p) noexcept {
+    F sums[FLOAT_WIDTH];
+    for (F& sum : sums) sum = F::zero();
+    const std::ptrdiff_t stride = rows.float_stride;
+    const float* first = rows.screen + p * stride;
+    for (std::ptrdiff_t k = 0; k < stride; k += FLOAT_WIDTH) {
+        const F a = F::load(rows.shifted + k);
+        for (int b = 0; b < B; ++b) sums[b] = F::multiply_add(F::load(first + b * stride + k), a, sums[b]);
+    }
+    F::lane_sums(sums).store(rows.dots + p);
+}
+
 template <class F, int M>
 void sweep_rows(const PrototypeRowsView& rows) noexcept {
+    const std::int32_t padded = (rows.nprotos + WIDTH - 1) / WIDTH * WIDTH;
+    // One datavector, where the registers hold a sum for each of FLOAT_WIDTH
+    // rows: the rows' horizontal sums, which at few variables cost more than
+    // the products, come out together.
+    if constexpr (M == 1 && F::CHAINS >= 4) {
+        std::int32_t p = 0;
+        for (; p + FLOAT_WIDTH <= padded; p += FLOAT_WIDTH) row_dots_across<F, FLOAT_WIDTH>(rows, p);
+        // The rest is half a group (padded is a multiple of WIDTH), and the
+        // rows of dots have room for the whole one.
+        if (p < padded) row_dots_across<F, FLOAT_WIDTH / 2>(rows, p);
+        return;
+    }
     // Sums enough for the multiply-adders, few enough for the registers.
     constexpr int B = M <= 2 ? 2 * F::CHAINS : M <= 4 ? F::CHAINS : M <= 8 ? 2 : 1;
-    const std::int32_t padded = (rows.nprotos + WIDTH - 1) / WIDTH * WIDTH;
     for (std::int32_t p = 0; p < padded; p += B) row_dots<F, M, B>(rows, p);
     for (int i = 0; i < M; ++i) {
         for (std::int32_t p = padded; p % FLOAT_WIDTH != 0; ++p)
