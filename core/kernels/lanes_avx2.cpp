@@ -27,7 +27,6 @@ struct Lanes {
     __m256d hi;
 
     using Half = HalfLanes;
-    static constexpr int LANES = 8;
 
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 1;

@@ -17,7 +17,6 @@ struct Lanes {
     __m512d v;
 
     using Half = HalfLanes;
-    static constexpr int LANES = 8;
 
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 4;

@@ -37,7 +37,6 @@ struct Lanes {
     __m128d v[4];
 
     using Half = HalfLanes;
-    static constexpr int LANES = 8;
 
     // Independent chains of sums that keep the multiply-adders busy.
     static constexpr int CHAINS = 1;
