@@ -37,7 +37,7 @@ private:
     static constexpr std::int32_t AHEAD = 2 * LOOKAHEAD;
 
     static void prefetch_whole_row(const double* row, std::int32_t n) noexcept {
-        for (std::int32_t k = 0; k < n; k += 8) __builtin_prefetch(row + k);
+        for (std::int32_t k = 0; k < n; k += 8) __builtin_prefetch(row + k, 0, 2);
     }
 
     static std::size_t slot(std::int32_t n) noexcept { return static_cast<std::size_t>(n % AHEAD); }

@@ -1,6 +1,8 @@
 #include "core/kernels/prototype_rows.h"
 
+#include <cmath>
 #include <cstddef>
+#include <iterator>
 
 #include "core/kernels/lane_kernels.h"
 #include "core/kernels/screen_frame.h"
@@ -29,27 +31,41 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
     const std::size_t stride = rounded_up(static_cast<std::size_t>(nvars), lanes::WIDTH);
     const std::size_t float_stride = rounded_up(stride, lanes::FLOAT_WIDTH);
     const std::size_t rows = padded_rows(nprotos);
-    const std::size_t values_bytes = rounded_up(rows * stride * sizeof(double), ALIGNMENT_BYTES);
-    const std::size_t screen_bytes = rounded_up(rows * float_stride * sizeof(float), ALIGNMENT_BYTES);
-    const std::size_t shift_bytes = rounded_up(float_stride * sizeof(double), ALIGNMENT_BYTES);
-    const std::size_t shifted_bytes = lanes::SCREEN_AHEAD * float_stride * sizeof(float);
+    const std::size_t ahead = lanes::SCREEN_AHEAD;
+    const std::size_t most = lanes::MAX_LANE_PROTOTYPES;
+    // In the order of the fields below, each part a whole number of cache
+    // lines.
+    const std::size_t sizes[] = {
+        rows * stride * sizeof(double), (rows + lanes::EXTRA_SCREEN_ROWS) * float_stride * sizeof(float),
+        float_stride * sizeof(double),  ahead * lanes::DOTS_ROW * sizeof(float),
+        ahead * most * sizeof(double),  ahead * ahead * sizeof(double),
+        most * sizeof(double),          most * sizeof(double),
+    };
+    std::size_t total = 0;
+    for (const std::size_t size : sizes) total += rounded_up(size, ALIGNMENT_BYTES);
     // The heap aligns for any scalar type only; the slack lets the rows
     // start on a 64-byte boundary.
-    void* block =
-        heap.allocate(values_bytes + screen_bytes + shift_bytes + shifted_bytes + ALIGNMENT_BYTES - 1);
+    void* block = heap.allocate(total + ALIGNMENT_BYTES - 1);
     if (!block) return false;
     auto* bytes = reinterpret_cast<unsigned char*>(
         rounded_up(reinterpret_cast<std::uintptr_t>(block), ALIGNMENT_BYTES));
+    unsigned char* parts[std::size(sizes)];
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        parts[i] = bytes;
+        bytes += rounded_up(sizes[i], ALIGNMENT_BYTES);
+    }
     heap_ = &heap;
     block_ = block;
     capacity_protos_ = nprotos;
     capacity_vars_ = nvars;
-    rows_.values = reinterpret_cast<double*>(bytes);
-    rows_.screen = reinterpret_cast<float*>(bytes + values_bytes);
-    rows_.shift = reinterpret_cast<double*>(bytes + values_bytes + screen_bytes);
-    rows_.shifted = reinterpret_cast<float*>(bytes + values_bytes + screen_bytes + shift_bytes);
-    rows_.norms = norms_;
-    rows_.dots = dots_;
+    rows_.values = reinterpret_cast<double*>(parts[0]);
+    rows_.screen = reinterpret_cast<float*>(parts[1]);
+    rows_.shift = reinterpret_cast<double*>(parts[2]);
+    rows_.dots = reinterpret_cast<float*>(parts[3]);
+    rows_.estimates = reinterpret_cast<double*>(parts[4]);
+    rows_.gram = reinterpret_cast<double*>(parts[5]);
+    rows_.reach = reinterpret_cast<double*>(parts[6]);
+    rows_.drift = reinterpret_cast<double*>(parts[7]);
     rows_.stride = static_cast<std::int32_t>(stride);
     rows_.float_stride = static_cast<std::int32_t>(float_stride);
     // hold clears the rows before each use.
@@ -70,33 +86,25 @@ bool PrototypeRows::hold(const Matrix& prototypes, std::int32_t nprotos, std::in
     // Values past nvars may hold a larger copy's: the rows are cleared whole.
     const std::size_t rows = padded_rows(capacity_protos_);
     for (std::size_t i = 0; i < rows * static_cast<std::size_t>(rows_.stride); ++i) rows_.values[i] = 0.0;
-    for (std::size_t i = 0; i < rows * static_cast<std::size_t>(rows_.float_stride); ++i)
+    const std::size_t screen_rows = rows + lanes::EXTRA_SCREEN_ROWS;
+    for (std::size_t i = 0; i < screen_rows * static_cast<std::size_t>(rows_.float_stride); ++i)
         rows_.screen[i] = 0.0f;
-    for (std::size_t i = 0; i < lanes::SCREEN_AHEAD * static_cast<std::size_t>(rows_.float_stride); ++i)
-        rows_.shifted[i] = 0.0f;
     for (std::int32_t p = 0; p < nprotos; ++p) {
         double* values = rows_.values + static_cast<std::ptrdiff_t>(p) * rows_.stride;
         for (std::int32_t k = 0; k < nvars; ++k) values[k] = prototypes[p][k];
     }
     rows_.nprotos = nprotos;
+    rows_.padded = static_cast<std::int32_t>(padded_rows(nprotos));
     rows_.nvars = nvars;
-    rows_.unscreenable = 0;
-    rows_.ahead_count = 0;
+    rows_.shifted = rows_.screen + static_cast<std::ptrdiff_t>(nprotos) * rows_.float_stride;
+    rows_.screened = false;
+    rows_.count = 0;
     rows_.next = 0;
-    for (float& norm : norms_) norm = 0.0f;
     for (std::int32_t k = 0; k < rows_.float_stride; ++k) rows_.shift[k] = 0.0;
     rows_.has_screen = choose_screen_frame(prototypes, nprotos, nvars, rows_.shift, rows_.scale);
-    if (!rows_.has_screen) return true;
-    for (std::int32_t p = 0; p < nprotos; ++p) {
-        float* screen = rows_.screen + static_cast<std::ptrdiff_t>(p) * rows_.float_stride;
-        double norm = 0.0;
-        for (std::int32_t k = 0; k < nvars; ++k) {
-            const double b = (prototypes[p][k] - rows_.shift[k]) * rows_.scale;
-            screen[k] = static_cast<float>(b);
-            norm += b * b;
-        }
-        norms_[p] = static_cast<float>(norm);
-    }
+    double shift_square = 0.0;
+    for (std::int32_t k = 0; k < nvars; ++k) shift_square += rows_.shift[k] * rows_.shift[k];
+    rows_.shift_length = std::sqrt(shift_square) * rows_.scale * (1.0 + 0x1p-40);
     return true;
 }
 
@@ -105,14 +113,6 @@ void PrototypeRows::store(Matrix& prototypes) const noexcept {
         const double* values = rows_.values + static_cast<std::ptrdiff_t>(p) * rows_.stride;
         for (std::int32_t k = 0; k < rows_.nvars; ++k) prototypes[p][k] = values[k];
     }
-}
-
-std::int32_t PrototypeRows::screened_at_once() const noexcept {
-    // Beyond this many bytes the screen rows leave the first-level cache.
-    constexpr std::size_t NEAR_BYTES = 32 * 1024;
-    const std::size_t bytes =
-        padded_rows(rows_.nprotos) * static_cast<std::size_t>(rows_.float_stride) * sizeof(float);
-    return bytes > NEAR_BYTES ? lanes::SCREEN_AHEAD : 1;
 }
 
 void PrototypeRows::screen(const double* const* datavectors, std::int32_t count) noexcept {

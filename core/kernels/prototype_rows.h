@@ -33,11 +33,8 @@ public:
     // Copies the values back into rows 0..nprotos-1.
     void store(Matrix& prototypes) const noexcept;
 
-    // How many presentations to screen at once: several while the screen's
-    // rows are too many to stay near at hand between them, else 1.
-    std::int32_t screened_at_once() const noexcept;
     // Takes the datavectors (nvars values each) of the next `count`
-    // presentations, 1 to lanes::SCREEN_AHEAD, and screens them together;
+    // presentations, 1 to lanes::SCREEN_AHEAD, and screens them as a batch;
     // they must stay in place until their winners are found.
     void screen(const double* const* datavectors, std::int32_t count) noexcept;
     // The index of the prototype nearest to the next datavector taken by
@@ -47,7 +44,7 @@ public:
 
     // Each prototype p with bit p of `moving` set moves every value v to
     // v + rates[p] * (datavector[k] - v) (rates: nprotos entries); the others
-    // stay as they are.
+    // stay as they are. The datavector is the one whose winner was found last.
     void move_toward(const double* datavector, const double* rates, std::uint64_t moving) noexcept;
 
 private:
@@ -55,11 +52,8 @@ private:
     void* block_ = nullptr;
     std::int32_t capacity_protos_ = 0;
     std::int32_t capacity_vars_ = 0;
-    // Its pointers lead into the block; its norms and dots into norms_ and
-    // dots_.
+    // Its pointers lead into the block.
     lanes::PrototypeRowsView rows_;
-    alignas(64) float norms_[lanes::MAX_LANE_PROTOTYPES] = {};
-    alignas(64) float dots_[lanes::SCREEN_AHEAD * lanes::MAX_LANE_PROTOTYPES] = {};
 };
 
 }  // namespace veltra::core

@@ -20,43 +20,61 @@
 // Included, like lane_kernels.h, by each instruction set's unit only.
 namespace veltra::core::lanes {
 
-// Up to this many datavectors are screened in one sweep of the rows.
-inline constexpr std::int32_t SCREEN_AHEAD = 4;
+// Up to this many datavectors are screened in one batch.
+inline constexpr std::int32_t SCREEN_AHEAD = 16;
+// Their screen rows are swept for the dot products this many at a time.
+inline constexpr std::int32_t SWEPT_AT_ONCE = 4;
+// The screen rows after the prototypes': the datavectors' and zeros below
+// them, which a sweep of whole groups of FLOAT_WIDTH rows may read.
+inline constexpr std::int32_t EXTRA_SCREEN_ROWS = SCREEN_AHEAD + FLOAT_WIDTH;
+// Entries in a row of PrototypeRowsView::dots, one a screen row.
+inline constexpr std::int32_t DOTS_ROW = MAX_LANE_PROTOTYPES + EXTRA_SCREEN_ROWS;
 
 // Rows are padded with zeros to whole vectors: `stride` values (a multiple of
 // WIDTH) in `values`, `float_stride` (a multiple of FLOAT_WIDTH, at least
-// `stride`) in `screen`, whose rows hold (v - shift[k]) * scale rounded to
-// float. There are rows for nprotos rounded up to a multiple of WIDTH, those
-// past the last prototype all zeros. `norms` holds each screen row's squared
-// norm before the rounding to float (0 past the last prototype);
-// `unscreenable` has bit p set while prototype p is out of the screen's range;
-// without `has_screen` (prototypes for which no shift and scale could be
-// chosen) the screen rows are not kept.
+// `stride`) in `screen`. There are rows for nprotos rounded up to a multiple
+// of WIDTH (`padded`), those past the last prototype all zeros; without
+// `has_screen` (prototypes for which no shift and scale could be chosen) the
+// searches take the exact loop. `shift_length` bounds |shift| scale.
 //
-// The datavectors of the next few presentations are screened together, so
-// that each load of a screen row serves all of them: `ahead` holds them,
-// `shifted` (SCREEN_AHEAD rows of float_stride, zeros past nvars) each in the
-// screen's coordinates, `squares` their squared norms there, and row i of
-// `dots` (MAX_LANE_PROTOTYPES entries a row) their dot products with the
-// screen rows, renewed for the rows that each move changes. `next` is the
-// index of the next one to search.
+// The datavectors of the next presentations are screened as a batch (see
+// screen_rows_ahead below for the proof). At its start the screen rows get
+// the prototypes as they are, (v - shift[k]) * scale rounded to float, and
+// the rows after them (`shifted`, at screen + nprotos * float_stride) the
+// batch's datavectors in the same coordinates; one sweep gives the dot
+// products of the batch with all of them at once (`dots`, DOTS_ROW a
+// datavector). From those come `estimates` (row s: the squared distances of
+// datavector s to the prototypes, MAX_LANE_PROTOTYPES a row) and `gram`
+// (row t, entry s: the squared distance of datavectors t and s), and each
+// move then renews the estimates of the datavectors still to be searched
+// from those numbers alone. `reach`, `drift`, `squares`, `lengths` and
+// `rounding` bound the errors. `ahead` holds the batch, `count` of them,
+// `next` the index of the next one to search; without `screened` (out of the
+// screen's range) the batch takes the exact loop.
 struct PrototypeRowsView {
     double* values = nullptr;
     float* screen = nullptr;
-    float* norms = nullptr;
     double* shift = nullptr;
     float* shifted = nullptr;
     float* dots = nullptr;
+    double* estimates = nullptr;
+    double* gram = nullptr;
+    double* reach = nullptr;
+    double* drift = nullptr;
     double scale = 1.0;
-    std::uint64_t unscreenable = 0;
+    double shift_length = 0.0;
     bool has_screen = false;
     std::int32_t nprotos = 0;
+    std::int32_t padded = 0;
     std::int32_t nvars = 0;
     std::int32_t stride = 0;
     std::int32_t float_stride = 0;
     const double* ahead[SCREEN_AHEAD] = {};
     double squares[SCREEN_AHEAD] = {};
-    std::int32_t ahead_count = 0;
+    double lengths[SCREEN_AHEAD] = {};
+    double rounding = 0.0;
+    bool screened = false;
+    std::int32_t count = 0;
     std::int32_t next = 0;
 };
 
@@ -79,15 +97,26 @@ void row_dots(const PrototypeRowsView& rows, std::int32_t p) noexcept {
             for (int i = 0; i < M; ++i) sums[i][b] = F::multiply_add(v, a[i], sums[i][b]);
         }
     }
-    for (int i = 0; i < M; ++i) {
-        for (int b = 0; b < B; ++b) rows.dots[i * MAX_LANE_PROTOTYPES + p + b] = F::sum(sums[i][b]);
+    // Where the lanes' sums of sixteen vectors come out together, they do.
+    if constexpr (F::CHAINS >= 4 && M * B <= FLOAT_WIDTH) {
+        F all[FLOAT_WIDTH];
+        for (int j = 0; j < FLOAT_WIDTH; ++j) all[j] = j < M * B ? sums[j / B][j % B] : F::zero();
+        float lanes[FLOAT_WIDTH];
+        F::lane_sums(all).store(lanes);
+        for (int i = 0; i < M; ++i) {
+            for (int b = 0; b < B; ++b) rows.dots[i * DOTS_ROW + p + b] = lanes[i * B + b];
+        }
+    } else {
+        for (int i = 0; i < M; ++i) {
+            for (int b = 0; b < B; ++b) rows.dots[i * DOTS_ROW + p + b] = F::sum(sums[i][b]);
+        }
     }
 }
 
 // Row 0 of rows.dots at p..p+FLOAT_WIDTH-1 := the float dot products of
-// screen rows p..p+B-1 (B = FLOAT_WIDTH, or half of it with zeros after)
-// with shifted datavector 0, their sums added across the lanes all at once.
-template <class F, int B>
+// screen rows p..p+FLOAT_WIDTH-1 with shifted datavector 0, their sums added
+// across the lanes all at once.
+template <class F>
 void row_dots_across(const PrototypeRowsView& rows, std::int32_t p) noexcept {
     F sums[FLOAT_WIDTH];
     for (F& sum : sums) sum = F::zero();
@@ -95,32 +124,26 @@ void row_dots_across(const PrototypeRowsView& rows, std::int32_t p) noexcept {
     const float* first = rows.screen + p * stride;
     for (std::ptrdiff_t k = 0; k < stride; k += FLOAT_WIDTH) {
         const F a = F::load(rows.shifted + k);
-        for (int b = 0; b < B; ++b) sums[b] = F::multiply_add(F::load(first + b * stride + k), a, sums[b]);
+        for (int b = 0; b < FLOAT_WIDTH; ++b)
+            sums[b] = F::multiply_add(F::load(first + b * stride + k), a, sums[b]);
     }
     F::lane_sums(sums).store(rows.dots + p);
 }
 
+// The dot products of M shifted datavectors with screen rows 0..count-1 and
+// at most FLOAT_WIDTH - 1 after them.
 template <class F, int M>
-void sweep_rows(const PrototypeRowsView& rows) noexcept {
-    const std::int32_t padded = (rows.nprotos + WIDTH - 1) / WIDTH * WIDTH;
+void sweep_rows(const PrototypeRowsView& rows, std::int32_t count) noexcept {
     // One datavector, where the registers hold a sum for each of FLOAT_WIDTH
     // rows: the rows' horizontal sums, which at few variables cost more than
     // the products, come out together.
     if constexpr (M == 1 && F::CHAINS >= 4) {
-        std::int32_t p = 0;
-        for (; p + FLOAT_WIDTH <= padded; p += FLOAT_WIDTH) row_dots_across<F, FLOAT_WIDTH>(rows, p);
-        // The rest is half a group (padded is a multiple of WIDTH), and the
-        // rows of dots have room for the whole one.
-        if (p < padded) row_dots_across<F, FLOAT_WIDTH / 2>(rows, p);
+        for (std::int32_t p = 0; p < count; p += FLOAT_WIDTH) row_dots_across<F>(rows, p);
         return;
     }
     // Sums enough for the multiply-adders, few enough for the registers.
-    constexpr int B = M <= 2 ? 2 * F::CHAINS : M <= 4 ? F::CHAINS : M <= 8 ? 2 : 1;
-    for (std::int32_t p = 0; p < padded; p += B) row_dots<F, M, B>(rows, p);
-    for (int i = 0; i < M; ++i) {
-        for (std::int32_t p = padded; p % FLOAT_WIDTH != 0; ++p)
-            rows.dots[i * MAX_LANE_PROTOTYPES + p] = 0.0f;
-    }
+    constexpr int B = M <= 2 ? 2 * F::CHAINS : F::CHAINS;
+    for (std::int32_t p = 0; p < count; p += B) row_dots<F, M, B>(rows, p);
 }
 
 // Calls f(Count<count>{}) for a count from 0 to N.
@@ -132,21 +155,84 @@ void with_count(std::int32_t count, Function&& f) noexcept {
     f(Count<N>{});
 }
 
-// Screens the datavectors of the next `count` presentations (1 to
-// SCREEN_AHEAD) in one sweep of the screen rows; find_row_winner then takes
-// them in order.
+// Screen row p := prototype p in the screen's coordinates; returns its
+// squared norm before the rounding to float.
+template <class L>
+double to_screen_row(const PrototypeRowsView& rows, std::int32_t p) noexcept {
+    const double* values = rows.values + static_cast<std::ptrdiff_t>(p) * rows.stride;
+    float* screen = rows.screen + static_cast<std::ptrdiff_t>(p) * rows.float_stride;
+    const L scale = L::broadcast(rows.scale);
+    L norm = L::zero();
+    // Past nvars the rows and the shift are 0, and so become the screen rows.
+    for (std::int32_t k = 0; k < rows.stride; k += WIDTH) {
+        const L b = (L::load(values + k) - L::load(rows.shift + k)) * scale;
+        b.store_as_floats(screen + k);
+        norm = L::multiply_add(b, b, norm);
+    }
+    return sum_of_lanes(norm);
+}
+
+// The screen of a batch. Let u = 2^-24, n = nvars, and work in the screen's
+// coordinates, where the plain loop's squared distance, times scale^2 (a
+// power of two), is D; A is the datavector and B the prototype there (exact
+// real values), A' and F their float roundings, |A - A'| < 2u |A| and
+// |B - F| < 2u |B|. Each prototype is followed by a model M, F at the start
+// of the batch, which moves as the prototype would without roundings but
+// toward the rounded A': M := (1 - r) M + r A'. For any vector y,
+//     |y - M'|^2 = (1 - r) |y - M|^2 + r |y - A'|^2 - r (1 - r) |M - A'|^2,
+// so the squared distances of the batch's rounded datavectors to the models
+// follow every move from numbers the batch holds: `estimates` E, each within
+// eps of its model distance, and `gram` G, the squared distances of the
+// rounded datavectors to each other.
+//   - At the start, E = X + N - 2 P from the double squared norms X of the
+//     datavector and N of the prototype and their float dot product P, and
+//     G likewise; each errs by at most c (X + N) (resp. c (X_s + X_t)) with
+//     c = (n + 16) u (1 + 2 n u)(1 + 2^-20): the float dot product by
+//     gamma_n (X + N)(1 + 2.2u), the norms by 2.1u (X + N) against those of
+//     the rounded vectors, the double arithmetic by far less than the last
+//     factor (n at most 2^20).
+//   - With W = N (1 + 2^-20) at the start and W := (1 - r^2) W + r (2 - r) X_t
+//     at each move toward datavector t, every eps of a row stays at most
+//     c (X_s + W), and |M|^2 <= W: the three errors add up, weighted by
+//     1 - r, r and r (1 - r), to exactly that, and the double roundings of
+//     at most SCREEN_AHEAD moves stay far inside the slack 2^-20 of c.
+//   - |B - M| stays at most the row's `drift` e: 2u |B| at the start, then
+//     e := (1 - r) e + r 2u |A_t| + rho, where rho (`rounding`) bounds what
+//     the double rounding of a move adds: 4 2^-53 (|r| + |x|) in the
+//     original coordinates, so rho = 16 2^-53 (L + shift_length) with L the
+//     largest |A| or |B| at the start.
+//   - So |A - B| and |A' - M| differ by at most d = 2u |A| + e (`lengths`
+//     holds 2u |A|), and with k = 2^-23 (2 d sqrt(E) <= k E + d^2 / k):
+//         (1 - k)(E - eps) - d^2 / k  <=  |A - B|^2  <=  (1 + k)(E + eps) + (1 + 1 / k) d^2.
+//   - The plain loop's D is within (n + 4) 2^-53 of |A - B|^2 relative,
+//     plus underflow below n 2^-110 (the float underflow of the products
+//     included, the scale being at most 2^400).
+// Every prototype whose lower end is above the smallest upper end can then
+// neither win nor tie. The rates must lie in [0, 1], and X and N at most
+// FLOAT_SCREEN_LIMIT, so that no float sum overflows; a batch out of that
+// range takes the exact loop, and a move out of it, the exact loop for the
+// rest of the batch.
+inline constexpr double SCREEN_SLACK = 1.0 + 0x1p-20;
+inline constexpr double SCREEN_K = 0x1p-23;
+inline constexpr std::int32_t MAX_SCREEN_VARS = 1 << 20;
+
+// Takes the datavectors of the next `count` presentations (1 to
+// SCREEN_AHEAD) and screens them as a batch; find_row_winner then takes them
+// in order.
 template <class L, class F>
 void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors,
                        std::int32_t count) noexcept {
-    rows.ahead_count = count;
+    rows.count = count;
     rows.next = 0;
+    rows.screened = false;
     for (std::int32_t i = 0; i < count; ++i) rows.ahead[i] = datavectors[i];
-    if (!rows.has_screen) return;
+    if (!rows.has_screen || rows.nvars > MAX_SCREEN_VARS) return;
     // Fields in locals: the stores could alias them.
     const L scale = L::broadcast(rows.scale);
     const double* shift = rows.shift;
     const std::int32_t nvars = rows.nvars;
     const std::int32_t whole = nvars / WIDTH * WIDTH;
+    double largest = 0.0;
     for (std::int32_t i = 0; i < count; ++i) {
         const double* x = datavectors[i];
         float* shifted = rows.shifted + static_cast<std::ptrdiff_t>(i) * rows.float_stride;
@@ -159,11 +245,48 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
         std::int32_t k = 0;
         for (; k < whole; k += WIDTH) shift_vector(k, L::load(x + k));
         if (k < nvars) shift_vector(k, L::load_first(x + k, nvars - k));
-        rows.squares[i] = sum_of_lanes(squares);
+        const double square = sum_of_lanes(squares);
+        if (!(square <= FLOAT_SCREEN_LIMIT)) return;
+        rows.squares[i] = square;
+        rows.lengths[i] = 0x1p-23 * __builtin_sqrt(square);
+        largest = square > largest ? square : largest;
     }
-    with_count<SCREEN_AHEAD>(count, [&](auto m) {
-        if constexpr (decltype(m)::value > 0) sweep_rows<F, decltype(m)::value>(rows);
-    });
+    double norms[MAX_LANE_PROTOTYPES] = {};
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) {
+        const double norm = to_screen_row<L>(rows, p);
+        if (!(norm <= FLOAT_SCREEN_LIMIT)) return;
+        norms[p] = norm;
+        largest = norm > largest ? norm : largest;
+    }
+    for (std::int32_t p = 0; p < rows.padded; ++p) {
+        rows.reach[p] = norms[p] * SCREEN_SLACK;
+        rows.drift[p] = 0x1p-23 * __builtin_sqrt(norms[p]);
+    }
+    rows.rounding = 16.0 * 0x1p-53 * (__builtin_sqrt(largest) * SCREEN_SLACK + rows.shift_length);
+    // The dot products: of the datavectors of a sweep with the prototypes,
+    // with the datavectors before them and with themselves.
+    for (std::int32_t first = 0; first < count; first += SWEPT_AT_ONCE) {
+        PrototypeRowsView sweep = rows;
+        sweep.shifted += static_cast<std::ptrdiff_t>(first) * rows.float_stride;
+        sweep.dots += static_cast<std::ptrdiff_t>(first) * DOTS_ROW;
+        const std::int32_t swept = count - first < SWEPT_AT_ONCE ? count - first : SWEPT_AT_ONCE;
+        with_count<SWEPT_AT_ONCE>(swept, [&](auto m) {
+            if constexpr (decltype(m)::value > 0)
+                sweep_rows<F, decltype(m)::value>(sweep, rows.nprotos + first + swept);
+        });
+    }
+    for (std::int32_t s = 0; s < count; ++s) {
+        const float* dots = rows.dots + static_cast<std::ptrdiff_t>(s) * DOTS_ROW;
+        double* estimates = rows.estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
+        for (std::int32_t p = 0; p < rows.nprotos; ++p)
+            estimates[p] = (rows.squares[s] + norms[p]) - 2.0 * static_cast<double>(dots[p]);
+        for (std::int32_t p = rows.nprotos; p < rows.padded; ++p) estimates[p] = 0.0;
+        for (std::int32_t t = 0; t < s; ++t) {
+            rows.gram[t * SCREEN_AHEAD + s] =
+                (rows.squares[s] + rows.squares[t]) - 2.0 * static_cast<double>(dots[rows.nprotos + t]);
+        }
+    }
+    rows.screened = true;
 }
 
 // The plain loop's squared distance of a datavector to row p.
@@ -200,20 +323,50 @@ inline std::int32_t exact_row_winner(const PrototypeRowsView& rows, const double
     return best;
 }
 
+// Bit p set for each prototype that may be the winner of batch datavector
+// s, by the bounds of the batch's screen.
+template <class L>
+std::uint64_t row_candidates(const PrototypeRowsView& rows, std::int32_t s) noexcept {
+    const double n = rows.nvars;
+    const L x = L::broadcast(rows.squares[s]);
+    const L length = L::broadcast(rows.lengths[s]);
+    const L radius_scale = L::broadcast((n + 16.0) * 0x1p-24 * (1.0 + 2.0 * n * 0x1p-24) * SCREEN_SLACK);
+    const L low_scale = L::broadcast((1.0 - SCREEN_K) * (1.0 - (n + 4.0) * 0x1p-53));
+    const L high_scale = L::broadcast((1.0 + SCREEN_K) * (1.0 + (n + 4.0) * 0x1p-53));
+    const L low_drift = L::broadcast((1.0 / SCREEN_K) * (1.0 - (n + 4.0) * 0x1p-53));
+    const L high_drift = L::broadcast((1.0 + 1.0 / SCREEN_K) * (1.0 + (n + 4.0) * 0x1p-53));
+    const L floor = L::broadcast(n * 0x1p-110);
+    const double* estimates = rows.estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
+    const std::int32_t groups = rows.padded / WIDTH;
+    L lows[MAX_GROUPS];
+    L highest_needed = L::broadcast(__builtin_inf());
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(g) * WIDTH;
+        const L e = L::load(estimates + at);
+        const L eps = radius_scale * (x + L::load(rows.reach + at));
+        const L d = length + L::load(rows.drift + at);
+        const L dd = d * d;
+        lows[g] = ((e - eps) * low_scale - dd * low_drift) - floor;
+        const L high = ((e + eps) * high_scale + dd * high_drift) + floor;
+        highest_needed = L::min(highest_needed, usable(high, valid_lanes<L>(rows.nprotos, g)));
+    }
+    const L bound = L::broadcast(smallest_lane(highest_needed));
+    std::uint64_t candidates = 0;
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const unsigned in = L::less_equal(lows[g], bound) & valid_lanes<L>(rows.nprotos, g);
+        candidates |= static_cast<std::uint64_t>(in) << (g * WIDTH);
+    }
+    return candidates;
+}
+
 // The winner of the next screened datavector by the rule of find_winner:
 // the lowest index of the smallest exact distance among the screen's
 // candidates, or of all prototypes when the screen gives none.
 template <class L, class F>
 std::int32_t find_row_winner(PrototypeRowsView& rows) noexcept {
-    const std::int32_t i = rows.next++;
-    const double* datavector = rows.ahead[i];
-    std::uint64_t candidates = 0;
-    if (rows.has_screen && rows.unscreenable == 0) {
-        const FloatScreen screen = {rows.screen, rows.norms, rows.shift, rows.scale};
-        candidates =
-            float_candidates<F>(screen, rows.nprotos, rows.nvars, rows.squares[i],
-                                rows.dots + static_cast<std::ptrdiff_t>(i) * MAX_LANE_PROTOTYPES, nullptr);
-    }
+    const std::int32_t s = rows.next++;
+    const double* datavector = rows.ahead[s];
+    std::uint64_t candidates = rows.screened ? row_candidates<L>(rows, s) : 0;
     if (candidates == 0) return exact_row_winner(rows, datavector);
     auto best = static_cast<std::int32_t>(__builtin_ctzll(candidates));
     candidates &= candidates - 1;
@@ -230,83 +383,74 @@ std::int32_t find_row_winner(PrototypeRowsView& rows) noexcept {
     return best;
 }
 
-// Moves row p as move_rows does; returns the squared norm of its screen row
-// when SCREEN, and puts the row's dot products with the P datavectors still
-// to be searched into their rows of `dots`. Fields are read into locals
-// first: the stores could alias them.
-template <class L, class F, bool SCREEN, int P>
-double move_row(const PrototypeRowsView& r, std::int32_t p, const double* datavector, L rate) noexcept {
-    double* values = r.values + static_cast<std::ptrdiff_t>(p) * r.stride;
-    float* screen_values = r.screen + static_cast<std::ptrdiff_t>(p) * r.float_stride;
-    const double* shift = r.shift;
-    const L scale = L::broadcast(r.scale);
-    const std::int32_t nvars = r.nvars;
-    const std::ptrdiff_t float_stride = r.float_stride;
-    const float* shifted = r.shifted + r.next * float_stride;
-    float* dots = r.dots + static_cast<std::ptrdiff_t>(r.next) * MAX_LANE_PROTOTYPES + p;
-    L norms[2] = {L::zero(), L::zero()};
-    F sums[P > 0 ? P : 1];
-    for (F& sum : sums) sum = F::zero();
-    // The moved vector at k, in the screen's coordinates when SCREEN.
-    const auto move_vector = [&](std::int32_t k, L x, L& norm) {
+// Row p's values v := v + rate * (datavector[k] - v).
+template <class L>
+void move_row(const PrototypeRowsView& rows, std::int32_t p, const double* datavector, L rate) noexcept {
+    double* values = rows.values + static_cast<std::ptrdiff_t>(p) * rows.stride;
+    const std::int32_t nvars = rows.nvars;
+    const std::int32_t whole = nvars / WIDTH * WIDTH;
+    const auto move_vector = [&](std::int32_t k, L x) {
         const L v = L::load(values + k);
-        const L moved = v + rate * (x - v);
-        moved.store(values + k);
-        if constexpr (!SCREEN) return moved;
-        const L b = (moved - L::load(shift + k)) * scale;
-        b.store_as_floats(screen_values + k);
-        norm = L::multiply_add(b, b, norm);
-        return b;
-    };
-    const auto add_products = [&](std::int32_t k, L low, L high) {
-        const F b = F::from_doubles(low, high);
-        for (int i = 0; i < P; ++i)
-            sums[i] = F::multiply_add(b, F::load(shifted + i * float_stride + k), sums[i]);
+        (v + rate * (x - v)).store(values + k);
     };
     std::int32_t k = 0;
-    for (; k + 2 * WIDTH <= nvars; k += 2 * WIDTH) {
-        const L low = move_vector(k, L::load(datavector + k), norms[0]);
-        const L high = move_vector(k + WIDTH, L::load(datavector + k + WIDTH), norms[1]);
-        if constexpr (P > 0) add_products(k, low, high);
-    }
+    for (; k < whole; k += WIDTH) move_vector(k, L::load(datavector + k));
     // Past nvars the rows and x are 0, and so stay the moved values.
-    if (k < nvars) {
-        const std::int32_t left = nvars - k;
-        const L low = move_vector(
-            k, left >= WIDTH ? L::load(datavector + k) : L::load_first(datavector + k, left), norms[0]);
-        L high = L::zero();
-        if (left > WIDTH)
-            high = move_vector(k + WIDTH, L::load_first(datavector + k + WIDTH, left - WIDTH), norms[1]);
-        if constexpr (P > 0) add_products(k, low, high);
+    if (k < nvars) move_vector(k, L::load_first(datavector + k, nvars - k));
+}
+
+// The estimates of the batch's datavectors after s, the reaches and the
+// drifts follow the moves of presentation s, at rates[p] for the moving
+// prototypes p (bit p of `moving`) and 0 for the others.
+template <class L>
+void follow_moves(PrototypeRowsView& rows, const double* rates, std::uint64_t moving) noexcept {
+    const std::int32_t s = rows.next - 1;
+    const std::int32_t groups = rows.padded / WIDTH;
+    const L zero = L::zero();
+    const L one = L::broadcast(1.0);
+    L moved[MAX_GROUPS];
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const std::int32_t first = g * WIDTH;
+        const std::int32_t left = rows.nprotos - first;
+        const L given = left >= WIDTH ? L::load(rates + first) : L::load_first(rates + first, left);
+        moved[g] = L::select(static_cast<unsigned>(moving >> first) & 0xffu, given, zero);
+        // Also false for NaN.
+        if ((L::less_equal(zero, moved[g]) & L::less_equal(moved[g], one)) != 0xffu) {
+            rows.screened = false;
+            return;
+        }
     }
-    for (int i = 0; i < P; ++i) dots[i * MAX_LANE_PROTOTYPES] = F::sum(sums[i]);
-    return sum_of_lanes(norms[0] + norms[1]);
+    const L two = L::broadcast(2.0);
+    const L x = L::broadcast(rows.squares[s]);
+    const L length = L::broadcast(rows.lengths[s]);
+    const L rounding = L::broadcast(rows.rounding);
+    const double* current = rows.estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
+    const double* gram = rows.gram + static_cast<std::ptrdiff_t>(s) * SCREEN_AHEAD;
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(g) * WIDTH;
+        const L r = moved[g];
+        const L keep = one - r;
+        const L own = r * keep * L::load(current + at);
+        for (std::int32_t t = s + 1; t < rows.count; ++t) {
+            double* estimates = rows.estimates + static_cast<std::ptrdiff_t>(t) * MAX_LANE_PROTOTYPES + at;
+            (keep * L::load(estimates) + (r * L::broadcast(gram[t]) - own)).store(estimates);
+        }
+        ((one - r * r) * L::load(rows.reach + at) + r * (two - r) * x).store(rows.reach + at);
+        (keep * L::load(rows.drift + at) + r * length + rounding).store(rows.drift + at);
+    }
 }
 
 // Each prototype p with bit p of `moving` set moves every value v to v +
-// rates[p] * (datavector[k] - v), and its screen row, norm and dot products
-// with the datavectors still to be searched follow.
+// rates[p] * (datavector[k] - v); the screen of the batch follows.
 template <class L, class F>
 void move_rows(PrototypeRowsView& rows, const double* datavector, const double* rates,
                std::uint64_t moving) noexcept {
-    const PrototypeRowsView r = rows;
-    std::uint64_t unscreenable = r.unscreenable;
-    const std::int32_t pending = r.ahead_count - r.next;
-    with_count<SCREEN_AHEAD>(pending, [&](auto count) {
-        for (; moving != 0; moving &= moving - 1) {
-            const auto p = static_cast<std::int32_t>(__builtin_ctzll(moving));
-            const L rate = L::broadcast(rates[p]);
-            if (!r.has_screen) {
-                move_row<L, F, false, 0>(r, p, datavector, rate);
-                continue;
-            }
-            const double norm = move_row<L, F, true, decltype(count)::value>(r, p, datavector, rate);
-            r.norms[p] = static_cast<float>(norm);
-            const std::uint64_t bit = std::uint64_t{1} << p;
-            unscreenable = norm <= FLOAT_SCREEN_LIMIT ? unscreenable & ~bit : unscreenable | bit;
-        }
-    });
-    rows.unscreenable = unscreenable;
+    for (std::uint64_t left = moving; left != 0; left &= left - 1) {
+        const auto p = static_cast<std::int32_t>(__builtin_ctzll(left));
+        move_row<L>(rows, p, datavector, L::broadcast(rates[p]));
+    }
+    // The last of a batch leaves nothing to follow: the next batch starts anew.
+    if (rows.screened && rows.next < rows.count) follow_moves<L>(rows, rates, moving);
 }
 
 }  // namespace veltra::core::lanes
