@@ -85,7 +85,7 @@ std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
         for (std::int32_t i = 0; i < count; ++i) {
             const std::int32_t w = prototypes->find_next_winner();
             ws.win_counts[w] = 1;
-            prototypes->move_toward(datavectors[i], neighbourhoods.rates[w].data(), neighbourhoods.moving[w]);
+            prototypes->move_toward(neighbourhoods.rates[w].data(), neighbourhoods.moving[w]);
             if (i < after) upcoming[i] = ws.data[drawn.next()];
         }
     }

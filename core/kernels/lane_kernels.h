@@ -44,9 +44,10 @@ struct LaneKernels {
     // The winner of the next screened datavector among prototypes in rows, by
     // the rule of find_winner.
     std::int32_t (*find_row_winner)(PrototypeRowsView& rows) noexcept;
-    // Moves the rows of `moving` as move_rows does.
-    void (*move_rows)(PrototypeRowsView& rows, const double* datavector, const double* rates,
-                      std::uint64_t moving) noexcept;
+    // Moves the rows of `moving` as move_rows does, or lets them wait.
+    void (*move_rows)(PrototypeRowsView& rows, const double* rates, std::uint64_t moving) noexcept;
+    // Makes every move that waits.
+    void (*settle_moves)(PrototypeRowsView& rows) noexcept;
     // norms[p] := the squared norm of prototype p, as the screen needs it.
     void (*measure_norms)(const double* packed, std::int32_t nprotos, std::int32_t nvars,
                           double* norms) noexcept;
@@ -272,8 +273,8 @@ std::int32_t find_winner(const double* packed, const double* norms, std::int32_t
 
 template <class L, class F>
 constexpr LaneKernels lane_kernels() noexcept {
-    return {&find_winners<L, F>,    &find_winner<L>,  &screen_rows_ahead<L, F>,
-            &find_row_winner<L, F>, &move_rows<L, F>, &measure_norms<L>};
+    return {&find_winners<L, F>, &find_winner<L>,  &screen_rows_ahead<L, F>, &find_row_winner<L, F>,
+            &move_rows<L, F>,    &settle_moves<L>, &measure_norms<L>};
 }
 
 }  // namespace veltra::core::lanes

@@ -243,6 +243,6 @@ PrototypeRows* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int3
     return rows_.hold(prototypes, nprotos, nvars) ? &rows_ : nullptr;
 }
 
-void PrototypeKernels::end_moves(Matrix& prototypes) const noexcept { rows_.store(prototypes); }
+void PrototypeKernels::end_moves(Matrix& prototypes) noexcept { rows_.store(prototypes); }
 
 }  // namespace veltra::core

@@ -65,7 +65,7 @@ public:
     [[nodiscard]] PrototypeRows* begin_moves(const Matrix& prototypes, std::int32_t nprotos,
                                              std::int32_t nvars) noexcept;
     // Writes the moved copy back into the rows that begin_moves copied.
-    void end_moves(Matrix& prototypes) const noexcept;
+    void end_moves(Matrix& prototypes) noexcept;
 
     // The number of threads (the caller's included) that share a pass, at
     // least 1; 0 means one per processor, the default. For tests and

@@ -40,6 +40,7 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
         float_stride * sizeof(double),  ahead * lanes::DOTS_ROW * sizeof(float),
         ahead * most * sizeof(double),  ahead * ahead * sizeof(double),
         most * sizeof(double),          most * sizeof(double),
+        ahead * most * sizeof(double),
     };
     std::size_t total = 0;
     for (const std::size_t size : sizes) total += rounded_up(size, ALIGNMENT_BYTES);
@@ -66,6 +67,7 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
     rows_.gram = reinterpret_cast<double*>(parts[5]);
     rows_.reach = reinterpret_cast<double*>(parts[6]);
     rows_.drift = reinterpret_cast<double*>(parts[7]);
+    rows_.rates = reinterpret_cast<double*>(parts[8]);
     rows_.stride = static_cast<std::int32_t>(stride);
     rows_.float_stride = static_cast<std::int32_t>(float_stride);
     // hold clears the rows before each use.
@@ -100,6 +102,7 @@ bool PrototypeRows::hold(const Matrix& prototypes, std::int32_t nprotos, std::in
     rows_.screened = false;
     rows_.count = 0;
     rows_.next = 0;
+    for (std::uint32_t& waiting : rows_.waiting) waiting = 0;
     for (std::int32_t k = 0; k < rows_.float_stride; ++k) rows_.shift[k] = 0.0;
     rows_.has_screen = choose_screen_frame(prototypes, nprotos, nvars, rows_.shift, rows_.scale);
     double shift_square = 0.0;
@@ -108,7 +111,8 @@ bool PrototypeRows::hold(const Matrix& prototypes, std::int32_t nprotos, std::in
     return true;
 }
 
-void PrototypeRows::store(Matrix& prototypes) const noexcept {
+void PrototypeRows::store(Matrix& prototypes) noexcept {
+    lanes::active_kernels().settle_moves(rows_);
     for (std::int32_t p = 0; p < rows_.nprotos; ++p) {
         const double* values = rows_.values + static_cast<std::ptrdiff_t>(p) * rows_.stride;
         for (std::int32_t k = 0; k < rows_.nvars; ++k) prototypes[p][k] = values[k];
@@ -123,9 +127,8 @@ std::int32_t PrototypeRows::find_next_winner() noexcept {
     return lanes::active_kernels().find_row_winner(rows_);
 }
 
-void PrototypeRows::move_toward(const double* datavector, const double* rates,
-                                std::uint64_t moving) noexcept {
-    lanes::active_kernels().move_rows(rows_, datavector, rates, moving);
+void PrototypeRows::move_toward(const double* rates, std::uint64_t moving) noexcept {
+    lanes::active_kernels().move_rows(rows_, rates, moving);
 }
 
 }  // namespace veltra::core

@@ -30,12 +30,14 @@ public:
     // Copies rows 0..nprotos-1 (nvars values each). Returns false when the
     // storage is too small for them.
     [[nodiscard]] bool hold(const Matrix& prototypes, std::int32_t nprotos, std::int32_t nvars) noexcept;
-    // Copies the values back into rows 0..nprotos-1.
-    void store(Matrix& prototypes) const noexcept;
+    // Makes the moves that wait and copies the values back into rows
+    // 0..nprotos-1.
+    void store(Matrix& prototypes) noexcept;
 
     // Takes the datavectors (nvars values each) of the next `count`
     // presentations, 1 to lanes::SCREEN_AHEAD, and screens them as a batch;
-    // they must stay in place until their winners are found.
+    // they must stay in place until the next screen or store, which make the
+    // moves toward them that wait.
     void screen(const double* const* datavectors, std::int32_t count) noexcept;
     // The index of the prototype nearest to the next datavector taken by
     // screen, against the prototypes as the moves since left them; ties and
@@ -43,9 +45,11 @@ public:
     std::int32_t find_next_winner() noexcept;
 
     // Each prototype p with bit p of `moving` set moves every value v to
-    // v + rates[p] * (datavector[k] - v) (rates: nprotos entries); the others
-    // stay as they are. The datavector is the one whose winner was found last.
-    void move_toward(const double* datavector, const double* rates, std::uint64_t moving) noexcept;
+    // v + rates[p] * (x[k] - v) (rates: nprotos entries, in place until the
+    // next screen or store), x the datavector whose winner was found last;
+    // the others stay as they are. The rows make the moves when a search or
+    // store needs them; the searches find what they would find after them.
+    void move_toward(const double* rates, std::uint64_t moving) noexcept;
 
 private:
     Heap* heap_ = nullptr;

@@ -51,6 +51,15 @@ inline constexpr std::int32_t DOTS_ROW = MAX_LANE_PROTOTYPES + EXTRA_SCREEN_ROWS
 // `rounding` bound the errors. `ahead` holds the batch, `count` of them,
 // `next` the index of the next one to search; without `screened` (out of the
 // screen's range) the batch takes the exact loop.
+//
+// The moves wait: bit s of waiting[p] is set when row p has yet to move
+// toward ahead[s], at the rate in row s of `rates` (MAX_LANE_PROTOTYPES a
+// row). A row makes its moves when its exact distance is needed, and all
+// rows make theirs at the start of the next batch, block by block so that
+// each block of the datavectors is read from the cache by every row that
+// moves toward it, and each moved block becomes the screen's at once. Every
+// value gets the same operations in the same order as when each move is made
+// at once.
 struct PrototypeRowsView {
     double* values = nullptr;
     float* screen = nullptr;
@@ -61,6 +70,7 @@ struct PrototypeRowsView {
     double* gram = nullptr;
     double* reach = nullptr;
     double* drift = nullptr;
+    double* rates = nullptr;
     double scale = 1.0;
     double shift_length = 0.0;
     bool has_screen = false;
@@ -76,6 +86,7 @@ struct PrototypeRowsView {
     bool screened = false;
     std::int32_t count = 0;
     std::int32_t next = 0;
+    std::uint32_t waiting[MAX_LANE_PROTOTYPES] = {};
 };
 
 // Row i of rows.dots at p..p+B-1 := the float dot products of screen rows
@@ -155,21 +166,100 @@ void with_count(std::int32_t count, Function&& f) noexcept {
     f(Count<N>{});
 }
 
-// Screen row p := prototype p in the screen's coordinates; returns its
-// squared norm before the rounding to float.
-template <class L>
-double to_screen_row(const PrototypeRowsView& rows, std::int32_t p) noexcept {
-    const double* values = rows.values + static_cast<std::ptrdiff_t>(p) * rows.stride;
-    float* screen = rows.screen + static_cast<std::ptrdiff_t>(p) * rows.float_stride;
-    const L scale = L::broadcast(rows.scale);
-    L norm = L::zero();
-    // Past nvars the rows and the shift are 0, and so become the screen rows.
-    for (std::int32_t k = 0; k < rows.stride; k += WIDTH) {
-        const L b = (L::load(values + k) - L::load(rows.shift + k)) * scale;
-        b.store_as_floats(screen + k);
-        norm = L::multiply_add(b, b, norm);
+// Column blocks of the rows, in vectors, in which the moves are made: the
+// block of each datavector of a batch stays in the first-level cache while
+// every row moves toward it.
+inline constexpr std::int32_t SETTLED_AT_ONCE = 8;
+
+// Values k..k+N*WIDTH-1 of row p make the row's moves toward the batch's
+// datavectors s of the bits of `waiting`, in their order, each value as
+// move_toward makes it: v + rate * (x - v). With ToScreen they then become the screen
+// row's, (v - shift) * scale rounded to float, their squares added to
+// `norm`. Where `left` is below WIDTH, N is 1 and the datavectors end
+// `left` values after k; past nvars the rows, the shift and the loaded
+// datavector values are 0, and so stay the moved values and the screen's.
+template <class L, bool ToScreen, int N>
+void settle_values(const PrototypeRowsView& rows, std::int32_t p, std::int32_t k, std::uint32_t waiting,
+                   std::int32_t left, L& norm) noexcept {
+    double* values = rows.values + static_cast<std::ptrdiff_t>(p) * rows.stride + k;
+    L v[N];
+    for (int i = 0; i < N; ++i) v[i] = L::load(values + i * WIDTH);
+    for (std::uint32_t moves = waiting; moves != 0; moves &= moves - 1) {
+        const auto s = static_cast<std::int32_t>(__builtin_ctz(moves));
+        const L rate = L::broadcast(rows.rates[s * MAX_LANE_PROTOTYPES + p]);
+        const double* x = rows.ahead[s] + k;
+        for (int i = 0; i < N; ++i) {
+            const L xi = left < WIDTH ? L::load_first(x, left) : L::load(x + i * WIDTH);
+            v[i] = v[i] + rate * (xi - v[i]);
+        }
     }
-    return sum_of_lanes(norm);
+    if (waiting != 0) {
+        for (int i = 0; i < N; ++i) v[i].store(values + i * WIDTH);
+    }
+    if constexpr (ToScreen) {
+        float* screen = rows.screen + static_cast<std::ptrdiff_t>(p) * rows.float_stride + k;
+        const L scale = L::broadcast(rows.scale);
+        for (int i = 0; i < N; ++i) {
+            const L b = (v[i] - L::load(rows.shift + k + i * WIDTH)) * scale;
+            b.store_as_floats(screen + i * WIDTH);
+            norm = L::multiply_add(b, b, norm);
+        }
+    }
+}
+
+// Every row makes the moves it has pending, block by block of
+// SETTLED_AT_ONCE vectors. With ToScreen every prototype p's row then becomes
+// its screen row and norms[p] := its squared norm there, before the rounding
+// to float.
+template <class L, bool ToScreen>
+void settle_rows(PrototypeRowsView& rows, double* norms) noexcept {
+    L sums[MAX_LANE_PROTOTYPES];
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) sums[p] = L::zero();
+    const std::uint32_t* waiting = rows.waiting;
+    const std::int32_t whole = rows.nvars / WIDTH * WIDTH;
+    for (std::int32_t k = 0; k < whole; k += SETTLED_AT_ONCE * WIDTH) {
+        const std::int32_t vectors = (whole - k) / WIDTH;
+        with_count<SETTLED_AT_ONCE>(vectors, [&](auto n) {
+            constexpr int N = decltype(n)::value;
+            if constexpr (N > 0) {
+                for (std::int32_t p = 0; p < rows.nprotos; ++p) {
+                    if (ToScreen || waiting[p] != 0)
+                        settle_values<L, ToScreen, N>(rows, p, k, waiting[p], WIDTH, sums[p]);
+                }
+            }
+        });
+    }
+    if (whole < rows.nvars) {
+        for (std::int32_t p = 0; p < rows.nprotos; ++p) {
+            if (ToScreen || waiting[p] != 0)
+                settle_values<L, ToScreen, 1>(rows, p, whole, waiting[p], rows.nvars - whole, sums[p]);
+        }
+    }
+    if constexpr (ToScreen) {
+        for (std::int32_t p = 0; p < rows.nprotos; ++p) norms[p] = sum_of_lanes(sums[p]);
+    }
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.waiting[p] = 0;
+}
+
+// Every row makes the moves it has pending.
+template <class L>
+void settle_moves(PrototypeRowsView& rows) noexcept {
+    settle_rows<L, false>(rows, nullptr);
+}
+
+// Row p alone makes the moves it has pending.
+template <class L>
+void settle_row(PrototypeRowsView& rows, std::int32_t p) noexcept {
+    const std::uint32_t waiting = rows.waiting[p];
+    if (waiting == 0) return;
+    rows.waiting[p] = 0;
+    L unused = L::zero();
+    const std::int32_t whole = rows.nvars / WIDTH * WIDTH;
+    std::int32_t k = 0;
+    for (; k + SETTLED_AT_ONCE * WIDTH <= whole; k += SETTLED_AT_ONCE * WIDTH)
+        settle_values<L, false, SETTLED_AT_ONCE>(rows, p, k, waiting, WIDTH, unused);
+    for (; k < whole; k += WIDTH) settle_values<L, false, 1>(rows, p, k, waiting, WIDTH, unused);
+    if (k < rows.nvars) settle_values<L, false, 1>(rows, p, k, waiting, rows.nvars - k, unused);
 }
 
 // The screen of a batch. Let u = 2^-24, n = nvars, and work in the screen's
@@ -222,17 +312,27 @@ inline constexpr std::int32_t MAX_SCREEN_VARS = 1 << 20;
 template <class L, class F>
 void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors,
                        std::int32_t count) noexcept {
+    const bool screenable = rows.has_screen && rows.nvars <= MAX_SCREEN_VARS;
+    double norms[MAX_LANE_PROTOTYPES] = {};
+    if (screenable)
+        settle_rows<L, true>(rows, norms);
+    else
+        settle_rows<L, false>(rows, nullptr);
     rows.count = count;
     rows.next = 0;
     rows.screened = false;
     for (std::int32_t i = 0; i < count; ++i) rows.ahead[i] = datavectors[i];
-    if (!rows.has_screen || rows.nvars > MAX_SCREEN_VARS) return;
+    if (!screenable) return;
+    double largest = 0.0;
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) {
+        if (!(norms[p] <= FLOAT_SCREEN_LIMIT)) return;
+        largest = norms[p] > largest ? norms[p] : largest;
+    }
     // Fields in locals: the stores could alias them.
     const L scale = L::broadcast(rows.scale);
     const double* shift = rows.shift;
     const std::int32_t nvars = rows.nvars;
     const std::int32_t whole = nvars / WIDTH * WIDTH;
-    double largest = 0.0;
     for (std::int32_t i = 0; i < count; ++i) {
         const double* x = datavectors[i];
         float* shifted = rows.shifted + static_cast<std::ptrdiff_t>(i) * rows.float_stride;
@@ -250,13 +350,6 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
         rows.squares[i] = square;
         rows.lengths[i] = 0x1p-23 * __builtin_sqrt(square);
         largest = square > largest ? square : largest;
-    }
-    double norms[MAX_LANE_PROTOTYPES] = {};
-    for (std::int32_t p = 0; p < rows.nprotos; ++p) {
-        const double norm = to_screen_row<L>(rows, p);
-        if (!(norm <= FLOAT_SCREEN_LIMIT)) return;
-        norms[p] = norm;
-        largest = norm > largest ? norm : largest;
     }
     for (std::int32_t p = 0; p < rows.padded; ++p) {
         rows.reach[p] = norms[p] * SCREEN_SLACK;
@@ -367,13 +460,18 @@ std::int32_t find_row_winner(PrototypeRowsView& rows) noexcept {
     const std::int32_t s = rows.next++;
     const double* datavector = rows.ahead[s];
     std::uint64_t candidates = rows.screened ? row_candidates<L>(rows, s) : 0;
-    if (candidates == 0) return exact_row_winner(rows, datavector);
+    if (candidates == 0) {
+        settle_rows<L, false>(rows, nullptr);
+        return exact_row_winner(rows, datavector);
+    }
     auto best = static_cast<std::int32_t>(__builtin_ctzll(candidates));
     candidates &= candidates - 1;
     if (candidates == 0) return best;
+    settle_row<L>(rows, best);
     double best_distance = row_distance(rows, best, datavector);
     for (; candidates != 0; candidates &= candidates - 1) {
         const auto p = static_cast<std::int32_t>(__builtin_ctzll(candidates));
+        settle_row<L>(rows, p);
         const double d = row_distance(rows, p, datavector);
         if (d < best_distance) {
             best_distance = d;
@@ -383,37 +481,18 @@ std::int32_t find_row_winner(PrototypeRowsView& rows) noexcept {
     return best;
 }
 
-// Row p's values v := v + rate * (datavector[k] - v).
-template <class L>
-void move_row(const PrototypeRowsView& rows, std::int32_t p, const double* datavector, L rate) noexcept {
-    double* values = rows.values + static_cast<std::ptrdiff_t>(p) * rows.stride;
-    const std::int32_t nvars = rows.nvars;
-    const std::int32_t whole = nvars / WIDTH * WIDTH;
-    const auto move_vector = [&](std::int32_t k, L x) {
-        const L v = L::load(values + k);
-        (v + rate * (x - v)).store(values + k);
-    };
-    std::int32_t k = 0;
-    for (; k < whole; k += WIDTH) move_vector(k, L::load(datavector + k));
-    // Past nvars the rows and x are 0, and so stay the moved values.
-    if (k < nvars) move_vector(k, L::load_first(datavector + k, nvars - k));
-}
-
 // The estimates of the batch's datavectors after s, the reaches and the
-// drifts follow the moves of presentation s, at rates[p] for the moving
-// prototypes p (bit p of `moving`) and 0 for the others.
+// drifts follow the moves of presentation s, at its kept rates.
 template <class L>
-void follow_moves(PrototypeRowsView& rows, const double* rates, std::uint64_t moving) noexcept {
+void follow_moves(PrototypeRowsView& rows) noexcept {
     const std::int32_t s = rows.next - 1;
     const std::int32_t groups = rows.padded / WIDTH;
     const L zero = L::zero();
     const L one = L::broadcast(1.0);
+    const double* rates = rows.rates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
     L moved[MAX_GROUPS];
     for (std::int32_t g = 0; g < groups; ++g) {
-        const std::int32_t first = g * WIDTH;
-        const std::int32_t left = rows.nprotos - first;
-        const L given = left >= WIDTH ? L::load(rates + first) : L::load_first(rates + first, left);
-        moved[g] = L::select(static_cast<unsigned>(moving >> first) & 0xffu, given, zero);
+        moved[g] = L::load(rates + static_cast<std::ptrdiff_t>(g) * WIDTH);
         // Also false for NaN.
         if ((L::less_equal(zero, moved[g]) & L::less_equal(moved[g], one)) != 0xffu) {
             rows.screened = false;
@@ -440,17 +519,22 @@ void follow_moves(PrototypeRowsView& rows, const double* rates, std::uint64_t mo
     }
 }
 
-// Each prototype p with bit p of `moving` set moves every value v to v +
-// rates[p] * (datavector[k] - v); the screen of the batch follows.
+// Each prototype p with bit p of `moving` set is to move every value v to
+// v + rates[p] * (x - v) toward the datavector x whose winner was found
+// last; the screen of the batch follows at once, the rows when they settle.
 template <class L, class F>
-void move_rows(PrototypeRowsView& rows, const double* datavector, const double* rates,
-               std::uint64_t moving) noexcept {
-    for (std::uint64_t left = moving; left != 0; left &= left - 1) {
-        const auto p = static_cast<std::int32_t>(__builtin_ctzll(left));
-        move_row<L>(rows, p, datavector, L::broadcast(rates[p]));
+void move_rows(PrototypeRowsView& rows, const double* rates, std::uint64_t moving) noexcept {
+    const std::int32_t s = rows.next - 1;
+    for (std::uint64_t left = moving; left != 0; left &= left - 1)
+        rows.waiting[__builtin_ctzll(left)] |= std::uint32_t{1} << s;
+    double* kept = rows.rates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
+    for (std::int32_t first = 0; first < rows.padded; first += WIDTH) {
+        const std::int32_t left = rows.nprotos - first;
+        const L given = left >= WIDTH ? L::load(rates + first) : L::load_first(rates + first, left);
+        L::select(static_cast<unsigned>(moving >> first) & 0xffu, given, L::zero()).store(kept + first);
     }
     // The last of a batch leaves nothing to follow: the next batch starts anew.
-    if (rows.screened && rows.next < rows.count) follow_moves<L>(rows, rates, moving);
+    if (rows.screened && rows.next < rows.count) follow_moves<L>(rows);
 }
 
 }  // namespace veltra::core::lanes

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "core/measures_plain.h"
@@ -19,8 +20,7 @@ using testing::NOT_A_NUMBER;
 using testing::same_bits;
 
 // The copy, written back, has the bits of rows 0..nprotos-1.
-void expect_stored_bits(const PrototypeRows& copy, const Matrix& rows, std::int32_t nprotos,
-                        std::int32_t nvars) {
+void expect_stored_bits(PrototypeRows& copy, const Matrix& rows, std::int32_t nprotos, std::int32_t nvars) {
     Heap heap;
     Matrix stored = make_matrix(heap, nprotos, nvars);
     copy.store(stored);
@@ -50,7 +50,7 @@ TEST(PrototypeRows, MovesAndWinnersKeepTheBitsOfTheRows) {
     std::normal_distribution<double> normal(0.0, 3.0);
     std::uniform_int_distribution<int> coin(0, 3);
     const double specials[] = {-0.0, NOT_A_NUMBER, INFINITE, -INFINITE};
-    for (const std::int32_t nvars : {1, 3, 17}) {
+    for (const std::int32_t nvars : {1, 3, 17, 131}) {
         for (const std::int32_t nprotos : {1, 5, 36}) {
             for (const InstructionSet set : testing::runnable_instruction_sets()) {
                 SCOPED_TRACE(std::string(testing::name_of(set)) + ", nvars " + std::to_string(nvars) +
@@ -86,7 +86,7 @@ TEST(PrototypeRows, MovesAndWinnersKeepTheBitsOfTheRows) {
                         for (std::int32_t k = 0; k < nvars; ++k)
                             rows[p][k] = rows[p][k] + rates[p] * (data[i][k] - rows[p][k]);
                     }
-                    copy.move_toward(data[i], rates.data(), moving);
+                    copy.move_toward(rates.data(), moving);
                 }
                 expect_stored_bits(copy, rows, nprotos, nvars);
             }
@@ -102,11 +102,11 @@ TEST(PrototypeRows, WinnersStayExactAsNeighbourhoodsMove) {
     testing::KernelSettingsGuard guard;
     std::mt19937_64 random(2718);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
-    const std::int32_t nvars = 64;
     const std::int32_t ndata = 200;
-    for (const std::int32_t nprotos : {3, 12, 36}) {
+    for (const auto& [nprotos, nvars] : {std::pair{3, 64}, {12, 64}, {36, 64}, {36, 131}}) {
         for (const InstructionSet set : testing::runnable_instruction_sets()) {
-            SCOPED_TRACE(std::string(testing::name_of(set)) + ", nprotos " + std::to_string(nprotos));
+            SCOPED_TRACE(std::string(testing::name_of(set)) + ", nprotos " + std::to_string(nprotos) +
+                         ", nvars " + std::to_string(nvars));
             ASSERT_TRUE(force_instruction_set(set));
             Heap heap;
             Matrix data = make_matrix(heap, ndata, nvars);
@@ -134,7 +134,7 @@ TEST(PrototypeRows, WinnersStayExactAsNeighbourhoodsMove) {
                     for (std::int32_t k = 0; k < nvars; ++k)
                         rows[p][k] = rows[p][k] + rates[p] * (data[i][k] - rows[p][k]);
                 }
-                copy.move_toward(data[i], rates.data(), moving);
+                copy.move_toward(rates.data(), moving);
             }
             expect_stored_bits(copy, rows, nprotos, nvars);
         }
@@ -173,7 +173,7 @@ TEST(PrototypeRows, DatavectorsScreenedAheadMeetTheMovesBeforeThem) {
                 screen_block(copy, data, i, at_once, ndata);
                 const std::int32_t w = copy.find_next_winner();
                 const std::int32_t jumper = (w + 1 + i % (nprotos - 1)) % nprotos;
-                copy.move_toward(data[i], rates.data(), std::uint64_t{1} << jumper);
+                copy.move_toward(rates.data(), std::uint64_t{1} << jumper);
                 screen_block(copy, data, i + 1, at_once, ndata);
                 EXPECT_EQ(copy.find_next_winner(), jumper) << "datavector " << i + 1;
             }
