@@ -70,23 +70,20 @@ std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
     if (prototypes == nullptr) return plain::present_epoch(ws, stage);
     const Neighbourhoods neighbourhoods = neighbourhoods_of(ws, stage);
     core::DrawnAhead drawn(ws.data, ws.ndata, [&] { return ws.random.draw_random() % ws.ndata; });
-    // The next batch is drawn while this one is presented, so that its rows
-    // are fetched from memory a batch ahead of use and the fetches spread
-    // over the presentations.
+    // The next batch is drawn as soon as this one is screened, so that its
+    // rows come from memory while this one is presented.
     constexpr std::int32_t AT_ONCE = core::lanes::SCREEN_AHEAD;
-    const double* upcoming[AT_ONCE];
-    const double* datavectors[AT_ONCE];
-    for (std::int32_t i = 0; i < std::min(AT_ONCE, ws.ndata); ++i) upcoming[i] = ws.data[drawn.next()];
+    const double* batch[AT_ONCE];
+    for (std::int32_t i = 0; i < std::min(AT_ONCE, ws.ndata); ++i) batch[i] = ws.data[drawn.next()];
     for (std::int32_t n = 0; n < ws.ndata; n += AT_ONCE) {
         const std::int32_t count = std::min(AT_ONCE, ws.ndata - n);
-        const std::int32_t after = std::min(AT_ONCE, ws.ndata - n - count);
-        std::copy(upcoming, upcoming + count, datavectors);
-        prototypes->screen(datavectors, count);
+        prototypes->screen(batch, count);
+        for (std::int32_t i = 0; i < std::min(AT_ONCE, ws.ndata - n - count); ++i)
+            batch[i] = ws.data[drawn.next()];
         for (std::int32_t i = 0; i < count; ++i) {
             const std::int32_t w = prototypes->find_next_winner();
             ws.win_counts[w] = 1;
             prototypes->move_toward(neighbourhoods.rates[w].data(), neighbourhoods.moving[w]);
-            if (i < after) upcoming[i] = ws.data[drawn.next()];
         }
     }
     ws.kernels.end_moves(ws.prototypes);

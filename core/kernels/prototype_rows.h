@@ -36,8 +36,8 @@ public:
 
     // Takes the datavectors (nvars values each) of the next `count`
     // presentations, 1 to lanes::SCREEN_AHEAD, and screens them as a batch;
-    // they must stay in place until the next screen or store, which make the
-    // moves toward them that wait.
+    // the datavectors (not the array of them) must stay in place until the
+    // next screen or store, which make the moves toward them that wait.
     void screen(const double* const* datavectors, std::int32_t count) noexcept;
     // The index of the prototype nearest to the next datavector taken by
     // screen, against the prototypes as the moves since left them; ties and

@@ -482,9 +482,11 @@ std::int32_t find_row_winner(PrototypeRowsView& rows) noexcept {
 }
 
 // The estimates of the batch's datavectors after s, the reaches and the
-// drifts follow the moves of presentation s, at its kept rates.
+// drifts follow the moves of presentation s, at its kept rates, for the
+// prototypes of `moving`; a group of prototypes none of which moves keeps
+// its numbers as they are.
 template <class L>
-void follow_moves(PrototypeRowsView& rows) noexcept {
+void follow_moves(PrototypeRowsView& rows, std::uint64_t moving) noexcept {
     const std::int32_t s = rows.next - 1;
     const std::int32_t groups = rows.padded / WIDTH;
     const L zero = L::zero();
@@ -507,6 +509,7 @@ void follow_moves(PrototypeRowsView& rows) noexcept {
     const double* gram = rows.gram + static_cast<std::ptrdiff_t>(s) * SCREEN_AHEAD;
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(g) * WIDTH;
+        if (((moving >> at) & 0xffu) == 0) continue;
         const L r = moved[g];
         const L keep = one - r;
         const L own = r * keep * L::load(current + at);
@@ -534,7 +537,7 @@ void move_rows(PrototypeRowsView& rows, const double* rates, std::uint64_t movin
         L::select(static_cast<unsigned>(moving >> first) & 0xffu, given, L::zero()).store(kept + first);
     }
     // The last of a batch leaves nothing to follow: the next batch starts anew.
-    if (rows.screened && rows.next < rows.count) follow_moves<L>(rows);
+    if (rows.screened && rows.next < rows.count) follow_moves<L>(rows, moving);
 }
 
 }  // namespace veltra::core::lanes
