@@ -16,7 +16,8 @@ public:
     Heap& operator=(const Heap&) = delete;
     ~Heap() = default;
 
-    // Returns suitably aligned storage of `bytes` bytes (contents undefined),
+    // Returns storage of `bytes` bytes aligned for any scalar type, on a
+    // 64-byte boundary from 64 bytes up (contents undefined),
     // or nullptr when the budget is spent or the system has no memory.
     [[nodiscard]] void* allocate(std::size_t bytes) noexcept;
     // Returns a block obtained from allocate(); nullptr is allowed.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "core/workspace.h"
 #include "tests/core/matrix_helpers.h"
 
@@ -24,6 +26,22 @@ TEST(Heap, BudgetFailsEveryAllocationOnceSpentUntilLifted) {
     void* c = heap.allocate(8);
     EXPECT_NE(c, nullptr);
     for (void* block : {a, b, c, static_cast<void*>(nullptr)}) heap.release(block);
+    EXPECT_EQ(heap.live_blocks(), 0u);
+}
+
+// Rows of a cache line or more start on one; a size that cannot be held
+// with the alignment's slack fails instead of wrapping around.
+TEST(Heap, AlignsBlocksAndRefusesSizesPastTheLimit) {
+    Heap heap;
+    for (const std::size_t bytes : {std::size_t{1}, std::size_t{63}, std::size_t{64}, std::size_t{520}}) {
+        void* block = heap.allocate(bytes);
+        ASSERT_NE(block, nullptr);
+        const std::size_t alignment = bytes >= 64 ? 64 : 16;
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % alignment, 0u) << bytes << " bytes";
+        static_cast<unsigned char*>(block)[bytes - 1] = 1;
+        heap.release(block);
+    }
+    EXPECT_EQ(heap.allocate(SIZE_MAX - 8), nullptr);
     EXPECT_EQ(heap.live_blocks(), 0u);
 }
 
