@@ -45,9 +45,8 @@ public:
     std::int32_t find_next_winner() noexcept;
 
     // Each prototype p with bit p of `moving` set moves every value v to
-    // v + rates[p] * (x[k] - v) (rates: nprotos entries, in place until the
-    // next screen or store), x the datavector whose winner was found last;
-    // the others stay as they are. The rows make the moves when a search or
+    // v + rates[p] * (x[k] - v) (rates: nprotos entries), x the datavector
+    // whose winner was found last; the others stay as they are. The rows make the moves when a search or
     // store needs them; the searches find what they would find after them.
     void move_toward(const double* rates, std::uint64_t moving) noexcept;
 

@@ -8,14 +8,12 @@
 
 // The presentations of a training epoch, on prototypes kept in rows: a
 // presentation moves a few prototypes, and in rows it touches only theirs.
-// Next to each row lies its single-precision copy for the screen of
-// float_screen.h, shifted and scaled as there and renewed by every move, so
-// that each search screens with the prototypes as they are. The screen's
-// proof does not depend on the order of its sums, which here run along the
-// rows; what it needs of the prototypes is checked after every move: a
-// prototype whose squared norm in the screen's coordinates is above
-// FLOAT_SCREEN_LIMIT, or NaN, sends the searches to the exact loop until a
-// move brings it back.
+// Their winner searches are screened in single precision, shifted and scaled
+// as in float_screen.h, a batch of datavectors at a time, with bounds that
+// follow every move of the batch (the proof is above screen_rows_ahead); a
+// prototype or datavector whose squared norm in the screen's coordinates is
+// above FLOAT_SCREEN_LIMIT, or NaN, or a rate outside [0, 1], sends the
+// searches of its batch to the exact loop.
 //
 // Included, like lane_kernels.h, by each instruction set's unit only.
 namespace veltra::core::lanes {
@@ -173,9 +171,9 @@ inline constexpr std::int32_t SETTLED_AT_ONCE = 8;
 
 // Values k..k+N*WIDTH-1 of row p make the row's moves toward the batch's
 // datavectors s of the bits of `waiting`, in their order, each value as
-// move_toward makes it: v + rate * (x - v). With ToScreen they then become the screen
-// row's, (v - shift) * scale rounded to float, their squares added to
-// `norm`. Where `left` is below WIDTH, N is 1 and the datavectors end
+// move_toward makes it: v + rate * (x - v). With ToScreen they then become
+// the screen row's, (v - shift) * scale rounded to float, their squares
+// added to `norm`. Where `left` is below WIDTH, N is 1 and the datavectors end
 // `left` values after k; past nvars the rows, the shift and the loaded
 // datavector values are 0, and so stay the moved values and the screen's.
 template <class L, bool ToScreen, int N>
@@ -306,7 +304,8 @@ inline constexpr double SCREEN_SLACK = 1.0 + 0x1p-20;
 inline constexpr double SCREEN_K = 0x1p-23;
 inline constexpr std::int32_t MAX_SCREEN_VARS = 1 << 20;
 
-// Takes the datavectors of the next `count` presentations (1 to
+// Makes the moves that wait, each row turning to its screen row as it does,
+// then takes the datavectors of the next `count` presentations (1 to
 // SCREEN_AHEAD) and screens them as a batch; find_row_winner then takes them
 // in order.
 template <class L, class F>
@@ -317,7 +316,7 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
     if (screenable)
         settle_rows<L, true>(rows, norms);
     else
-        settle_rows<L, false>(rows, nullptr);
+        settle_moves<L>(rows);
     rows.count = count;
     rows.next = 0;
     rows.screened = false;
@@ -461,7 +460,7 @@ std::int32_t find_row_winner(PrototypeRowsView& rows) noexcept {
     const double* datavector = rows.ahead[s];
     std::uint64_t candidates = rows.screened ? row_candidates<L>(rows, s) : 0;
     if (candidates == 0) {
-        settle_rows<L, false>(rows, nullptr);
+        settle_moves<L>(rows);
         return exact_row_winner(rows, datavector);
     }
     auto best = static_cast<std::int32_t>(__builtin_ctzll(candidates));
