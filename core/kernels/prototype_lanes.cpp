@@ -21,8 +21,7 @@ std::size_t lane_index(std::int32_t p, std::int32_t k, std::int32_t nvars, std::
            lane;
 }
 
-template <class N>
-N rounded_up(N bytes) noexcept {
+std::size_t rounded_up(std::size_t bytes) noexcept {
     return (bytes + ALIGNMENT_BYTES - 1) / ALIGNMENT_BYTES * ALIGNMENT_BYTES;
 }
 
@@ -38,12 +37,10 @@ bool PrototypeLanes::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvar
     const std::size_t packed_bytes = rounded_up(groups * n * lanes::WIDTH * sizeof(double));
     const std::size_t shift_bytes = rounded_up(n * sizeof(double));
     const std::size_t float_bytes = float_groups * n * lanes::FLOAT_WIDTH * sizeof(float);
-    // The heap aligns for any scalar type only; the slack lets the values
-    // start on a 64-byte boundary.
-    void* block = heap.allocate(packed_bytes + shift_bytes + float_bytes + ALIGNMENT_BYTES - 1);
+    // The block, of more than 64 bytes, starts on a 64-byte boundary.
+    void* block = heap.allocate(packed_bytes + shift_bytes + float_bytes);
     if (!block) return false;
-    const auto address = reinterpret_cast<std::uintptr_t>(block);
-    auto* bytes_at = reinterpret_cast<unsigned char*>(rounded_up(address));
+    auto* bytes_at = static_cast<unsigned char*>(block);
     heap_ = &heap;
     block_ = block;
     capacity_protos_ = nprotos;

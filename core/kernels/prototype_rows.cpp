@@ -44,12 +44,10 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
     };
     std::size_t total = 0;
     for (const std::size_t size : sizes) total += rounded_up(size, ALIGNMENT_BYTES);
-    // The heap aligns for any scalar type only; the slack lets the rows
-    // start on a 64-byte boundary.
-    void* block = heap.allocate(total + ALIGNMENT_BYTES - 1);
+    // The block, of more than 64 bytes, starts on a 64-byte boundary.
+    void* block = heap.allocate(total);
     if (!block) return false;
-    auto* bytes = reinterpret_cast<unsigned char*>(
-        rounded_up(reinterpret_cast<std::uintptr_t>(block), ALIGNMENT_BYTES));
+    auto* bytes = static_cast<unsigned char*>(block);
     unsigned char* parts[std::size(sizes)];
     for (std::size_t i = 0; i < std::size(sizes); ++i) {
         parts[i] = bytes;
