@@ -335,16 +335,20 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
     for (std::int32_t i = 0; i < count; ++i) {
         const double* x = datavectors[i];
         float* shifted = rows.shifted + static_cast<std::ptrdiff_t>(i) * rows.float_stride;
-        L squares = L::zero();
-        const auto shift_vector = [&](std::int32_t k, L v) {
+        // Sums of every fourth vector's squares, so that four chains overlap.
+        L squares[4] = {L::zero(), L::zero(), L::zero(), L::zero()};
+        const auto shift_vector = [&](std::int32_t k, L v, L& sum) {
             const L a = (v - L::load(shift + k)) * scale;
-            squares = L::multiply_add(a, a, squares);
+            sum = L::multiply_add(a, a, sum);
             a.store_as_floats(shifted + k);
         };
         std::int32_t k = 0;
-        for (; k < whole; k += WIDTH) shift_vector(k, L::load(x + k));
-        if (k < nvars) shift_vector(k, L::load_first(x + k, nvars - k));
-        const double square = sum_of_lanes(squares);
+        for (; k + 4 * WIDTH <= whole; k += 4 * WIDTH) {
+            for (int j = 0; j < 4; ++j) shift_vector(k + j * WIDTH, L::load(x + k + j * WIDTH), squares[j]);
+        }
+        for (; k < whole; k += WIDTH) shift_vector(k, L::load(x + k), squares[0]);
+        if (k < nvars) shift_vector(k, L::load_first(x + k, nvars - k), squares[0]);
+        const double square = sum_of_lanes((squares[0] + squares[1]) + (squares[2] + squares[3]));
         if (!(square <= FLOAT_SCREEN_LIMIT)) return;
         rows.squares[i] = square;
         rows.lengths[i] = 0x1p-23 * __builtin_sqrt(square);
