@@ -50,9 +50,12 @@ inline constexpr std::int32_t DOTS_ROW = MAX_LANE_PROTOTYPES + EXTRA_SCREEN_ROWS
 // `next` the index of the next one to search; without `screened` (out of the
 // screen's range) the batch takes the exact loop.
 //
-// The moves wait: bit s of waiting[p] is set when row p has yet to move
+// The moves wait: bit p % 8 of moved[p / 8][s] is set when row p is to move
 // toward ahead[s], at the rate in row s of `rates` (MAX_LANE_PROTOTYPES a
-// row). A row makes its moves when its exact distance is needed, and all
+// row), for the `recorded` presentations s so far, and row p has made those
+// before settled[p]. A byte a presentation and eight rows, rather than a bit
+// set row by row, so that recording a move costs the same however many rows
+// it moves. A row makes its moves when its exact distance is needed, and all
 // rows make theirs at the start of the next batch, block by block so that
 // each block of the datavectors is read from the cache by every row that
 // moves toward it, and each moved block becomes the screen's at once. Every
@@ -84,8 +87,47 @@ struct PrototypeRowsView {
     bool screened = false;
     std::int32_t count = 0;
     std::int32_t next = 0;
-    std::uint32_t waiting[MAX_LANE_PROTOTYPES] = {};
+    unsigned char moved[MAX_LANE_PROTOTYPES / 8][SCREEN_AHEAD] = {};
+    std::int32_t recorded = 0;
+    std::int32_t settled[MAX_LANE_PROTOTYPES] = {};
 };
+
+// Bit s set for each presentation s of the batch whose move row p has yet to
+// make.
+inline std::uint32_t waiting_moves(const PrototypeRowsView& rows, std::int32_t p) noexcept {
+    std::uint32_t waiting = 0;
+    for (std::int32_t s = rows.settled[p]; s < rows.recorded; ++s)
+        waiting |= static_cast<std::uint32_t>((rows.moved[p / 8][s] >> (p % 8)) & 1u) << s;
+    return waiting;
+}
+
+// waiting[p] := waiting_moves(rows, p) for every row, eight rows and eight
+// presentations at a time: bit j of byte s of a word becomes bit s of byte j.
+inline void all_waiting_moves(const PrototypeRowsView& rows, std::uint32_t* waiting) noexcept {
+    static_assert(SCREEN_AHEAD == 16);
+    const auto transposed = [](const unsigned char* bytes) {
+        std::uint64_t x;
+        __builtin_memcpy(&x, bytes, sizeof x);
+        std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+        x ^= t ^ (t << 7);
+        t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+        x ^= t ^ (t << 14);
+        t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+        return x ^ t ^ (t << 28);
+    };
+    // Entries past `recorded` may hold an earlier batch's.
+    const std::uint32_t recorded = (std::uint32_t{1} << rows.recorded) - 1u;
+    for (std::int32_t g = 0; g * 8 < rows.nprotos; ++g) {
+        const std::uint64_t first = transposed(rows.moved[g]);
+        const std::uint64_t second = transposed(rows.moved[g] + 8);
+        for (std::int32_t j = 0; j < 8 && g * 8 + j < rows.nprotos; ++j) {
+            const std::int32_t p = g * 8 + j;
+            const auto bits = static_cast<std::uint32_t>(((first >> (8 * j)) & 0xffu) |
+                                                         (((second >> (8 * j)) & 0xffu) << 8));
+            waiting[p] = bits & recorded & ~((std::uint32_t{1} << rows.settled[p]) - 1u);
+        }
+    }
+}
 
 // Row i of rows.dots at p..p+B-1 := the float dot products of screen rows
 // p..p+B-1 with shifted datavector i < M, B rows side by side so that their
@@ -213,7 +255,8 @@ template <class L, bool ToScreen>
 void settle_rows(PrototypeRowsView& rows, double* norms) noexcept {
     L sums[MAX_LANE_PROTOTYPES];
     for (std::int32_t p = 0; p < rows.nprotos; ++p) sums[p] = L::zero();
-    const std::uint32_t* waiting = rows.waiting;
+    std::uint32_t waiting[MAX_LANE_PROTOTYPES];
+    all_waiting_moves(rows, waiting);
     const std::int32_t whole = rows.nvars / WIDTH * WIDTH;
     for (std::int32_t k = 0; k < whole; k += SETTLED_AT_ONCE * WIDTH) {
         const std::int32_t vectors = (whole - k) / WIDTH;
@@ -236,7 +279,7 @@ void settle_rows(PrototypeRowsView& rows, double* norms) noexcept {
     if constexpr (ToScreen) {
         for (std::int32_t p = 0; p < rows.nprotos; ++p) norms[p] = sum_of_lanes(sums[p]);
     }
-    for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.waiting[p] = 0;
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.settled[p] = rows.recorded;
 }
 
 // Every row makes the moves it has pending.
@@ -248,9 +291,9 @@ void settle_moves(PrototypeRowsView& rows) noexcept {
 // Row p alone makes the moves it has pending.
 template <class L>
 void settle_row(PrototypeRowsView& rows, std::int32_t p) noexcept {
-    const std::uint32_t waiting = rows.waiting[p];
+    const std::uint32_t waiting = waiting_moves(rows, p);
+    rows.settled[p] = rows.recorded;
     if (waiting == 0) return;
-    rows.waiting[p] = 0;
     L unused = L::zero();
     const std::int32_t whole = rows.nvars / WIDTH * WIDTH;
     std::int32_t k = 0;
@@ -321,6 +364,8 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
     rows.next = 0;
     rows.screened = false;
     for (std::int32_t i = 0; i < count; ++i) rows.ahead[i] = datavectors[i];
+    rows.recorded = 0;
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.settled[p] = 0;
     if (!screenable) return;
     double largest = 0.0;
     for (std::int32_t p = 0; p < rows.nprotos; ++p) {
@@ -531,8 +576,9 @@ void follow_moves(PrototypeRowsView& rows, std::uint64_t moving) noexcept {
 template <class L, class F>
 void move_rows(PrototypeRowsView& rows, const double* rates, std::uint64_t moving) noexcept {
     const std::int32_t s = rows.next - 1;
-    for (std::uint64_t left = moving; left != 0; left &= left - 1)
-        rows.waiting[__builtin_ctzll(left)] |= std::uint32_t{1} << s;
+    for (std::int32_t g = 0; g * 8 < rows.nprotos; ++g)
+        rows.moved[g][s] = static_cast<unsigned char>(moving >> (8 * g));
+    rows.recorded = s + 1;
     double* kept = rows.rates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
     for (std::int32_t first = 0; first < rows.padded; first += WIDTH) {
         const std::int32_t left = rows.nprotos - first;
