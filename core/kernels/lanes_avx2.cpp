@@ -76,6 +76,13 @@ struct Lanes {
     friend Lanes operator*(Lanes a, Lanes b) noexcept {
         return {_mm256_mul_pd(a.lo, b.lo), _mm256_mul_pd(a.hi, b.hi)};
     }
+    // a - b as operator- rounds it, computed by the multiply-adders (a * 1 - b,
+    // rounded once) so that the adders are free for other work; when both
+    // are NaN, the NaN may be either.
+    static Lanes multiplier_difference(Lanes a, Lanes b) noexcept {
+        const __m256d one = _mm256_set1_pd(1.0);
+        return {_mm256_fmsub_pd(a.lo, one, b.lo), _mm256_fmsub_pd(a.hi, one, b.hi)};
+    }
     // a * b + c, rounded once; for the screen only.
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept {
         return {_mm256_fmadd_pd(a.lo, b.lo, c.lo), _mm256_fmadd_pd(a.hi, b.hi, c.hi)};

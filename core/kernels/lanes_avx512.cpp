@@ -44,6 +44,12 @@ struct Lanes {
     friend Lanes operator+(Lanes a, Lanes b) noexcept { return {_mm512_add_pd(a.v, b.v)}; }
     friend Lanes operator-(Lanes a, Lanes b) noexcept { return {_mm512_sub_pd(a.v, b.v)}; }
     friend Lanes operator*(Lanes a, Lanes b) noexcept { return {_mm512_mul_pd(a.v, b.v)}; }
+    // a - b as operator- rounds it, computed by the multiply-adders (a * 1 - b,
+    // rounded once) so that the adders are free for other work; when both
+    // are NaN, the NaN may be either.
+    static Lanes multiplier_difference(Lanes a, Lanes b) noexcept {
+        return {_mm512_fmsub_pd(a.v, _mm512_set1_pd(1.0), b.v)};
+    }
     // a * b + c, rounded once; for the screen only.
     static Lanes multiply_add(Lanes a, Lanes b, Lanes c) noexcept { return {_mm512_fmadd_pd(a.v, b.v, c.v)}; }
     static double smallest(Lanes a) noexcept {

@@ -106,6 +106,8 @@ struct Lanes {
         for (int q = 0; q < 4; ++q) a.v[q] = _mm_sub_pd(a.v[q], b.v[q]);
         return a;
     }
+    // a - b (there are no multiply-adders to take it).
+    static Lanes multiplier_difference(Lanes a, Lanes b) noexcept { return a - b; }
     friend Lanes operator*(Lanes a, Lanes b) noexcept {
         for (int q = 0; q < 4; ++q) a.v[q] = _mm_mul_pd(a.v[q], b.v[q]);
         return a;

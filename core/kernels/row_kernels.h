@@ -230,7 +230,10 @@ void settle_values(const PrototypeRowsView& rows, std::int32_t p, std::int32_t k
         const double* x = rows.ahead[s] + k;
         for (int i = 0; i < N; ++i) {
             const L xi = left < WIDTH ? L::load_first(x, left) : L::load(x + i * WIDTH);
-            v[i] = v[i] + rate * (xi - v[i]);
+            // Every other difference on the multiply-adders, so that they
+            // and the adders share the work.
+            const L d = i % 2 == 0 ? L::multiplier_difference(xi, v[i]) : xi - v[i];
+            v[i] = v[i] + rate * d;
         }
     }
     if (waiting != 0) {
