@@ -1,5 +1,6 @@
 // Built with -mavx2 -mfma. -ffp-contract=off keeps fused multiply-adds out of
-// the arithmetic whose bits count; only the screen's multiply_add fuses.
+// the arithmetic whose bits count; only the screen's multiply_add fuses, and
+// multiplier_difference, whose product by 1 is exact.
 #include <immintrin.h>
 
 #include "core/kernels/half_lanes_256.h"
