@@ -70,16 +70,16 @@ std::int32_t train_epoch(core::Workspace& ws, const TrainingSchedule& stage) {
     if (prototypes == nullptr) return plain::present_epoch(ws, stage);
     const Neighbourhoods neighbourhoods = neighbourhoods_of(ws, stage);
     core::DrawnAhead drawn(ws.data, ws.ndata, [&] { return ws.random.draw_random() % ws.ndata; });
-    // The next batch is drawn as soon as this one is screened, so that its
-    // rows come from memory while this one is presented.
+    // Each batch is drawn before the one before it is screened, so that its
+    // rows come from memory meanwhile.
     constexpr std::int32_t AT_ONCE = core::lanes::SCREEN_AHEAD;
-    const double* batch[AT_ONCE];
-    for (std::int32_t i = 0; i < std::min(AT_ONCE, ws.ndata); ++i) batch[i] = ws.data[drawn.next()];
-    for (std::int32_t n = 0; n < ws.ndata; n += AT_ONCE) {
+    const double* batches[2][AT_ONCE];
+    for (std::int32_t i = 0; i < std::min(AT_ONCE, ws.ndata); ++i) batches[0][i] = ws.data[drawn.next()];
+    for (std::int32_t n = 0, b = 0; n < ws.ndata; n += AT_ONCE, b ^= 1) {
         const std::int32_t count = std::min(AT_ONCE, ws.ndata - n);
-        prototypes->screen(batch, count);
-        for (std::int32_t i = 0; i < std::min(AT_ONCE, ws.ndata - n - count); ++i)
-            batch[i] = ws.data[drawn.next()];
+        const std::int32_t following = std::min(AT_ONCE, ws.ndata - n - count);
+        for (std::int32_t i = 0; i < following; ++i) batches[b ^ 1][i] = ws.data[drawn.next()];
+        prototypes->screen(batches[b], count, batches[b ^ 1], following);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::int32_t w = prototypes->find_next_winner();
             ws.win_counts[w] = 1;

@@ -4,17 +4,16 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/kernels/prefetch_row.h"
 #include "core/storage/storage.h"
 
 namespace veltra::core {
 
-// The datavectors of a training epoch's presentations, drawn ahead of their
-// use so that their rows come from memory meanwhile: their entries in the row
-// index 2 * LOOKAHEAD presentations ahead, their first values LOOKAHEAD
-// ahead, each fetch finding at hand the address it needs. The draws keep
-// their order and number: draw() returns a row index and is called exactly
-// `count` times, the last of them before the last presentation.
+// The datavectors of a training epoch's presentations, drawn AHEAD
+// presentations ahead of their use so that the entries for them in the row
+// index come from memory meanwhile; the kernels fetch the rows themselves
+// (PrototypeRows::screen). The draws keep their order and number: draw()
+// returns a row index and is called exactly `count` times, the last of them
+// before the last presentation.
 template <class Draw>
 class DrawnAhead {
 public:
@@ -25,20 +24,13 @@ public:
     // The row index of the next presentation.
     std::int32_t next() noexcept {
         const std::int32_t r = upcoming_[slot(presented_)];
-        if (presented_ + LOOKAHEAD < drawn_)
-            prefetch_whole_row(data_[upcoming_[slot(presented_ + LOOKAHEAD)]], data_.cols());
         if (drawn_ < count_) draw_next();
         ++presented_;
         return r;
     }
 
 private:
-    static constexpr std::int32_t LOOKAHEAD = 16;
-    static constexpr std::int32_t AHEAD = 2 * LOOKAHEAD;
-
-    static void prefetch_whole_row(const double* row, std::int32_t n) noexcept {
-        for (std::int32_t k = 0; k < n; k += 8) __builtin_prefetch(row + k, 0, 2);
-    }
+    static constexpr std::int32_t AHEAD = 32;
 
     static std::size_t slot(std::int32_t n) noexcept { return static_cast<std::size_t>(n % AHEAD); }
 

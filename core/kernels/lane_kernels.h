@@ -39,8 +39,8 @@ struct LaneKernels {
     std::int32_t (*find_winner)(const double* packed, const double* norms, std::int32_t nprotos,
                                 std::int32_t nvars, const double* datavector) noexcept;
     // Screens the next datavectors for find_row_winner (row_kernels.h).
-    void (*screen_rows_ahead)(PrototypeRowsView& rows, const double* const* datavectors,
-                              std::int32_t count) noexcept;
+    void (*screen_rows_ahead)(PrototypeRowsView& rows, const double* const* datavectors, std::int32_t count,
+                              const double* const* following, std::int32_t following_count) noexcept;
     // The winner of the next screened datavector among prototypes in rows, by
     // the rule of find_winner.
     std::int32_t (*find_row_winner)(PrototypeRowsView& rows) noexcept;

@@ -118,8 +118,9 @@ void PrototypeRows::store(Matrix& prototypes) noexcept {
     }
 }
 
-void PrototypeRows::screen(const double* const* datavectors, std::int32_t count) noexcept {
-    lanes::active_kernels().screen_rows_ahead(rows_, datavectors, count);
+void PrototypeRows::screen(const double* const* datavectors, std::int32_t count,
+                           const double* const* following, std::int32_t following_count) noexcept {
+    lanes::active_kernels().screen_rows_ahead(rows_, datavectors, count, following, following_count);
 }
 
 std::int32_t PrototypeRows::find_next_winner() noexcept {

@@ -37,8 +37,11 @@ public:
     // Takes the datavectors (nvars values each) of the next `count`
     // presentations, 1 to lanes::SCREEN_AHEAD, and screens them as a batch;
     // the datavectors (not the array of them) must stay in place until the
-    // next screen or store, which make the moves toward them that wait.
-    void screen(const double* const* datavectors, std::int32_t count) noexcept;
+    // next screen or store, which make the moves toward them that wait. The
+    // `following` datavectors (following_count of them, those of the batch
+    // after) are fetched from memory meanwhile.
+    void screen(const double* const* datavectors, std::int32_t count, const double* const* following,
+                std::int32_t following_count) noexcept;
     // The index of the prototype nearest to the next datavector taken by
     // screen, against the prototypes as the moves since left them; ties and
     // NaN as in find_winner. Called once for each datavector screen took.

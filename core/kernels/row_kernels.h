@@ -129,11 +129,38 @@ inline void all_waiting_moves(const PrototypeRowsView& rows, std::uint32_t* wait
     }
 }
 
+// The rows of the batch after, fetched from memory a cache line at each step
+// of the sweep's loops, so that their fetches spread over its multiply-adds
+// rather than queue up all at once.
+struct RowFetch {
+    static constexpr std::int32_t VALUES_PER_LINE = 8;
+
+    const double* const* rows = nullptr;
+    std::int32_t count = 0;
+    std::int32_t nvars = 0;
+    std::int32_t row = 0;
+    std::int32_t k = 0;
+
+    void next_line() noexcept {
+        if (row == count) return;
+        __builtin_prefetch(rows[row] + k, 0, 2);
+        k += VALUES_PER_LINE;
+        if (k >= nvars) {
+            k = 0;
+            ++row;
+        }
+    }
+    // What the sweep left, or all of it when there was none.
+    void rest() noexcept {
+        while (row < count) next_line();
+    }
+};
+
 // Row i of rows.dots at p..p+B-1 := the float dot products of screen rows
 // p..p+B-1 with shifted datavector i < M, B rows side by side so that their
 // chains overlap and M datavectors so that each load of a row serves them all.
 template <class F, int M, int B>
-void row_dots(const PrototypeRowsView& rows, std::int32_t p) noexcept {
+void row_dots(const PrototypeRowsView& rows, std::int32_t p, RowFetch& fetch) noexcept {
     F sums[M][B];
     for (int i = 0; i < M; ++i) {
         for (int b = 0; b < B; ++b) sums[i][b] = F::zero();
@@ -141,6 +168,7 @@ void row_dots(const PrototypeRowsView& rows, std::int32_t p) noexcept {
     const std::ptrdiff_t stride = rows.float_stride;
     const float* first = rows.screen + p * stride;
     for (std::ptrdiff_t k = 0; k < stride; k += FLOAT_WIDTH) {
+        fetch.next_line();
         F a[M];
         for (int i = 0; i < M; ++i) a[i] = F::load(rows.shifted + i * stride + k);
         for (int b = 0; b < B; ++b) {
@@ -168,12 +196,13 @@ void row_dots(const PrototypeRowsView& rows, std::int32_t p) noexcept {
 // screen rows p..p+FLOAT_WIDTH-1 with shifted datavector 0, their sums added
 // across the lanes all at once.
 template <class F>
-void row_dots_across(const PrototypeRowsView& rows, std::int32_t p) noexcept {
+void row_dots_across(const PrototypeRowsView& rows, std::int32_t p, RowFetch& fetch) noexcept {
     F sums[FLOAT_WIDTH];
     for (F& sum : sums) sum = F::zero();
     const std::ptrdiff_t stride = rows.float_stride;
     const float* first = rows.screen + p * stride;
     for (std::ptrdiff_t k = 0; k < stride; k += FLOAT_WIDTH) {
+        fetch.next_line();
         const F a = F::load(rows.shifted + k);
         for (int b = 0; b < FLOAT_WIDTH; ++b)
             sums[b] = F::multiply_add(F::load(first + b * stride + k), a, sums[b]);
@@ -184,17 +213,17 @@ void row_dots_across(const PrototypeRowsView& rows, std::int32_t p) noexcept {
 // The dot products of M shifted datavectors with screen rows 0..count-1 and
 // at most FLOAT_WIDTH - 1 after them.
 template <class F, int M>
-void sweep_rows(const PrototypeRowsView& rows, std::int32_t count) noexcept {
+void sweep_rows(const PrototypeRowsView& rows, std::int32_t count, RowFetch& fetch) noexcept {
     // One datavector, where the registers hold a sum for each of FLOAT_WIDTH
     // rows: the rows' horizontal sums, which at few variables cost more than
     // the products, come out together.
     if constexpr (M == 1 && F::CHAINS >= 4) {
-        for (std::int32_t p = 0; p < count; p += FLOAT_WIDTH) row_dots_across<F>(rows, p);
+        for (std::int32_t p = 0; p < count; p += FLOAT_WIDTH) row_dots_across<F>(rows, p, fetch);
         return;
     }
     // Sums enough for the multiply-adders, few enough for the registers.
     constexpr int B = M <= 2 ? 2 * F::CHAINS : F::CHAINS;
-    for (std::int32_t p = 0; p < count; p += B) row_dots<F, M, B>(rows, p);
+    for (std::int32_t p = 0; p < count; p += B) row_dots<F, M, B>(rows, p, fetch);
 }
 
 // Calls f(Count<count>{}) for a count from 0 to N.
@@ -353,10 +382,10 @@ inline constexpr std::int32_t MAX_SCREEN_VARS = 1 << 20;
 // Makes the moves that wait, each row turning to its screen row as it does,
 // then takes the datavectors of the next `count` presentations (1 to
 // SCREEN_AHEAD) and screens them as a batch; find_row_winner then takes them
-// in order.
+// in order. Meanwhile the rows of `fetch` come from memory.
 template <class L, class F>
-void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors,
-                       std::int32_t count) noexcept {
+void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std::int32_t count,
+                  RowFetch& fetch) noexcept {
     const bool screenable = rows.has_screen && rows.nvars <= MAX_SCREEN_VARS;
     double norms[MAX_LANE_PROTOTYPES] = {};
     if (screenable)
@@ -416,7 +445,7 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
         const std::int32_t swept = count - first < SWEPT_AT_ONCE ? count - first : SWEPT_AT_ONCE;
         with_count<SWEPT_AT_ONCE>(swept, [&](auto m) {
             if constexpr (decltype(m)::value > 0)
-                sweep_rows<F, decltype(m)::value>(sweep, rows.nprotos + first + swept);
+                sweep_rows<F, decltype(m)::value>(sweep, rows.nprotos + first + swept, fetch);
         });
     }
     for (std::int32_t s = 0; s < count; ++s) {
@@ -431,6 +460,16 @@ void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors
         }
     }
     rows.screened = true;
+}
+
+// screen_batch, fetching the `following` datavectors (none, or those of the
+// batch after) from memory meanwhile.
+template <class L, class F>
+void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors, std::int32_t count,
+                       const double* const* following, std::int32_t following_count) noexcept {
+    RowFetch fetch{following, following_count, rows.nvars};
+    screen_batch<L, F>(rows, datavectors, count, fetch);
+    fetch.rest();
 }
 
 // The plain loop's squared distance of a datavector to row p.

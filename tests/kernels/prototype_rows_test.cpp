@@ -30,14 +30,17 @@ void expect_stored_bits(PrototypeRows& copy, const Matrix& rows, std::int32_t np
 }
 
 // At the first datavector i of each block of at_once, screens the block
-// (shorter at the end), as a training epoch does.
+// (shorter at the end) and fetches the next, as a training epoch does.
 void screen_block(PrototypeRows& copy, const Matrix& data, std::int32_t i, std::int32_t at_once,
                   std::int32_t ndata) {
     if (i % at_once != 0) return;
     const double* block[lanes::SCREEN_AHEAD];
+    const double* following[lanes::SCREEN_AHEAD];
     const std::int32_t count = std::min(at_once, ndata - i);
+    const std::int32_t following_count = std::min(at_once, ndata - i - count);
     for (std::int32_t j = 0; j < count; ++j) block[j] = data[i + j];
-    copy.screen(block, count);
+    for (std::int32_t j = 0; j < following_count; ++j) following[j] = data[i + count + j];
+    copy.screen(block, count, following, following_count);
 }
 
 // The moves of a training presentation on the copy against the plain
