@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/kernels/lane_common.h"
+#include "core/kernels/row_fetch.h"
 
 // The screen of lane_screen.h in single precision, for searches of many
 // datavectors: twice the lanes per instruction, so half the multiply-adds.
@@ -136,11 +137,12 @@ inline std::size_t float_lane_index(std::int32_t p, std::int32_t k, std::int32_t
 // is null, lows[d] gets what the screen knows of the winner's distance (when
 // there are candidates). L is the double lanes type, F the float one; G is
 // the number of whole groups, T the spread of a last group (0 when there is
-// none). D datavectors side by side share each load of the prototypes.
+// none). D datavectors side by side share each load of the prototypes. The
+// rows of `fetch` are fetched from memory meanwhile, in part.
 template <class L, class F, int G, int T, int D>
 void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                             const double* const* datavectors, std::uint64_t* candidates,
-                             ScreenLow* lows) noexcept {
+                             const double* const* datavectors, std::uint64_t* candidates, ScreenLow* lows,
+                             RowFetch& fetch) noexcept {
     constexpr int GROUPS = G + (T > 0 ? 1 : 0);
     // S sets of sums over every S-th variable, added at the end: the sums of
     // one set wait on each other, those of different sets do not. Datavectors
@@ -200,6 +202,11 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
         };
         std::int32_t k = 0;
         for (; k + STEP <= count; k += STEP) {
+            // The rows of `fetch` come from memory meanwhile, two lines a
+            // step: all four of the next group's while a step covers four
+            // variables.
+            fetch.next_line();
+            fetch.next_line();
             for (int i = 0; i < STEP; ++i) add_products(i % S, k + i);
             if constexpr (T > 0) {
                 for (int i = 0; i < STEP; i += T) add_tail_products(i / T % S, k + i);
@@ -231,12 +238,12 @@ void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, st
 // spread.
 template <class L, class F, int D>
 void float_screen_candidates(const FloatScreen& screen, std::int32_t nprotos, std::int32_t nvars,
-                             const double* const* datavectors, std::uint64_t* candidates,
-                             ScreenLow* lows) noexcept {
+                             const double* const* datavectors, std::uint64_t* candidates, ScreenLow* lows,
+                             RowFetch& fetch) noexcept {
     const std::int32_t spread = tail_spread(nprotos);
     const auto run = [&](auto groups, auto t) {
         float_screen_candidates<L, F, decltype(groups)::value, decltype(t)::value, D>(
-            screen, nprotos, nvars, datavectors, candidates, lows);
+            screen, nprotos, nvars, datavectors, candidates, lows, fetch);
     };
     const auto with_spread = [&](auto groups) {
         if (spread == 2) return run(groups, Count<2>{});

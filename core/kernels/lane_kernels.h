@@ -6,7 +6,6 @@
 #include "core/kernels/float_screen.h"
 #include "core/kernels/lane_common.h"
 #include "core/kernels/lane_screen.h"
-#include "core/kernels/prefetch_row.h"
 #include "core/kernels/row_kernels.h"
 
 // The kernel bodies, written once for a Lanes type of WIDTH doubles and
@@ -220,18 +219,19 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
     std::int32_t exact_searches = 0;
     for (std::int32_t first = 0; first < count; first += D) {
         const std::int32_t side_by_side = count - first < D ? count - first : D;
-        for (std::int32_t next = first + D; next < first + 2 * D && next < count; ++next)
-            prefetch_row(rows[next], nvars);
+        const std::int32_t ahead = count - first - D < D ? count - first - D : D;
+        RowFetch fetch{rows + first + D, ahead > 0 ? ahead : 0, nvars};
         std::uint64_t screened[D] = {};
         ScreenLow lows[D];
         ScreenLow* wanted = bounds != nullptr ? lows : nullptr;
         if (screen.packed != nullptr && side_by_side == D) {
-            float_screen_candidates<L, F, D>(screen, nprotos, nvars, rows + first, screened, wanted);
+            float_screen_candidates<L, F, D>(screen, nprotos, nvars, rows + first, screened, wanted, fetch);
         } else if (screen.packed != nullptr) {
             for (std::int32_t d = 0; d < side_by_side; ++d)
                 float_screen_candidates<L, F, 1>(screen, nprotos, nvars, rows + first + d, screened + d,
-                                                 wanted != nullptr ? wanted + d : nullptr);
+                                                 wanted != nullptr ? wanted + d : nullptr, fetch);
         }
+        fetch.rest();
         for (std::int32_t d = 0; d < side_by_side; ++d) {
             const std::int32_t i = first + d;
             std::uint64_t candidates = screened[d];

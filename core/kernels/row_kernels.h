@@ -5,6 +5,7 @@
 
 #include "core/kernels/float_screen.h"
 #include "core/kernels/lane_common.h"
+#include "core/kernels/row_fetch.h"
 
 // The presentations of a training epoch, on prototypes kept in rows: a
 // presentation moves a few prototypes, and in rows it touches only theirs.
@@ -128,33 +129,6 @@ inline void all_waiting_moves(const PrototypeRowsView& rows, std::uint32_t* wait
         }
     }
 }
-
-// The rows of the batch after, fetched from memory a cache line at each step
-// of the sweep's loops, so that their fetches spread over its multiply-adds
-// rather than queue up all at once.
-struct RowFetch {
-    static constexpr std::int32_t VALUES_PER_LINE = 8;
-
-    const double* const* rows = nullptr;
-    std::int32_t count = 0;
-    std::int32_t nvars = 0;
-    std::int32_t row = 0;
-    std::int32_t k = 0;
-
-    void next_line() noexcept {
-        if (row == count) return;
-        __builtin_prefetch(rows[row] + k, 0, 2);
-        k += VALUES_PER_LINE;
-        if (k >= nvars) {
-            k = 0;
-            ++row;
-        }
-    }
-    // What the sweep left, or all of it when there was none.
-    void rest() noexcept {
-        while (row < count) next_line();
-    }
-};
 
 // Row i of rows.dots at p..p+B-1 := the float dot products of screen rows
 // p..p+B-1 with shifted datavector i < M, B rows side by side so that their
