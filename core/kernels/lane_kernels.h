@@ -219,8 +219,9 @@ void find_winners(const double* packed, const double* norms, std::int32_t nproto
     std::int32_t exact_searches = 0;
     for (std::int32_t first = 0; first < count; first += D) {
         const std::int32_t side_by_side = count - first < D ? count - first : D;
+        // The next group, if any, comes from memory while this one is screened.
         const std::int32_t ahead = count - first - D < D ? count - first - D : D;
-        RowFetch fetch{rows + first + D, ahead > 0 ? ahead : 0, nvars};
+        RowFetch fetch = ahead > 0 ? RowFetch{rows + first + D, ahead, nvars} : RowFetch{};
         std::uint64_t screened[D] = {};
         ScreenLow lows[D];
         ScreenLow* wanted = bounds != nullptr ? lows : nullptr;
