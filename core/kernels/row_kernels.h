@@ -441,7 +441,7 @@ void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std
 template <class L, class F>
 void screen_rows_ahead(PrototypeRowsView& rows, const double* const* datavectors, std::int32_t count,
                        const double* const* following, std::int32_t following_count) noexcept {
-    RowFetch fetch{following, following_count, rows.nvars};
+    RowFetch fetch{following, following_count, rows.nvars, true};
     screen_batch<L, F>(rows, datavectors, count, fetch);
     fetch.rest();
 }
