@@ -569,7 +569,12 @@ void follow_moves(PrototypeRowsView& rows, std::uint64_t moving) noexcept {
     const L x = L::broadcast(rows.squares[s]);
     const L length = L::broadcast(rows.lengths[s]);
     const L rounding = L::broadcast(rows.rounding);
-    const double* current = rows.estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
+    // Fields in locals: the stores could alias them.
+    double* const all_estimates = rows.estimates;
+    double* const reach = rows.reach;
+    double* const drift = rows.drift;
+    const std::int32_t count = rows.count;
+    const double* current = all_estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
     const double* gram = rows.gram + static_cast<std::ptrdiff_t>(s) * SCREEN_AHEAD;
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(g) * WIDTH;
@@ -577,12 +582,12 @@ void follow_moves(PrototypeRowsView& rows, std::uint64_t moving) noexcept {
         const L r = moved[g];
         const L keep = one - r;
         const L own = r * keep * L::load(current + at);
-        for (std::int32_t t = s + 1; t < rows.count; ++t) {
-            double* estimates = rows.estimates + static_cast<std::ptrdiff_t>(t) * MAX_LANE_PROTOTYPES + at;
+        for (std::int32_t t = s + 1; t < count; ++t) {
+            double* estimates = all_estimates + static_cast<std::ptrdiff_t>(t) * MAX_LANE_PROTOTYPES + at;
             (keep * L::load(estimates) + (r * L::broadcast(gram[t]) - own)).store(estimates);
         }
-        ((one - r * r) * L::load(rows.reach + at) + r * (two - r) * x).store(rows.reach + at);
-        (keep * L::load(rows.drift + at) + r * length + rounding).store(rows.drift + at);
+        ((one - r * r) * L::load(reach + at) + r * (two - r) * x).store(reach + at);
+        (keep * L::load(drift + at) + r * length + rounding).store(drift + at);
     }
 }
 
