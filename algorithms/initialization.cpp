@@ -76,6 +76,12 @@ PickResult run_pick_trials(core::Workspace& ws, TrialSeries& series, std::int32_
                            const AdoptedTrialObserver& on_adopted) {
     if (count_distinct_datavectors(ws, ws.nprotos) < ws.nprotos) return PickResult::too_few_distinct;
     const core::StreamRun run(ws.random, core::RandomStream::pick_trials);
+    // The data stay as they are through the run.
+    struct Trials {
+        core::PrototypeKernels& kernels;
+        ~Trials() { kernels.end_trials(); }
+    } trials{ws.kernels};
+    if (count > 2) ws.kernels.begin_trials(ws.data, ws.ndata, ws.nvars);
     for (std::int32_t t = 0; t < count; ++t) {
         // Saturates rather than overflow after 2^31 - 1 trials in one series.
         if (series.trial_counter < std::numeric_limits<std::int32_t>::max()) ++series.trial_counter;

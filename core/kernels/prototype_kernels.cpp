@@ -78,12 +78,14 @@ bool PrototypeKernels::reserve(std::int32_t nprotos, std::int32_t nvars, std::in
     }
     distances_ = std::move(*distances);
     data_capacity_ = rows;
+    if (packable) grid_.reserve(*heap_, nprotos, nvars, rows);
     return true;
 }
 
 void PrototypeKernels::release() noexcept {
     lanes_.release();
     rows_.release();
+    grid_.release();
     release_block(distances_);
     data_capacity_ = 0;
 }
@@ -192,9 +194,14 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
         plain::assign_winners(data, ndata, prototypes, nprotos, nvars, winners);
         return plain::compute_heterogeneity(data, ndata, prototypes, winners, nvars);
     }
+    const bool bounded = limit < std::numeric_limits<double>::infinity();
+    if (bounded && grid_.holds(data, ndata, nvars) && grid_.place(prototypes, nprotos)) {
+        const double floor = grid_floor(ndata, nprotos, nvars, limit);
+        if (floor >= limit) return floor;
+    }
     double* distances = distances_.data();
     const std::int64_t work = work_of(ndata, nprotos, nvars);
-    if (!(limit < std::numeric_limits<double>::infinity())) {
+    if (!bounded) {
         for_ranges(ndata, work, [&](std::int32_t begin, std::int32_t end) {
             for (std::int32_t i = begin; i < end; i += BATCH) {
                 const std::int32_t count = std::min(end - i, BATCH);
@@ -236,6 +243,34 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
     add_done_ranges();
     if (reached.load()) return sum / ndata;
     return compute_heterogeneity(data, ndata, prototypes, winners, nvars);
+}
+
+void PrototypeKernels::begin_trials(const Matrix& data, std::int32_t ndata, std::int32_t nvars) noexcept {
+    grid_stops_ = 0;
+    grid_misses_ = 0;
+    (void)grid_.hold(data, ndata, nvars);
+}
+
+void PrototypeKernels::end_trials() noexcept { grid_.drop(); }
+
+// The ranges' bounds are added in any order, and the pass stops once their
+// sum shows enough. Where the grid is too coarse for the data, or the trials
+// too alike, its passes rarely end a trial; once they have missed four more
+// times than they have ended one, the grid is dropped.
+double PrototypeKernels::grid_floor(std::int32_t ndata, std::int32_t nprotos, std::int32_t nvars,
+                                    double limit) {
+    std::atomic<double> sum{0.0};
+    for_ranges_until(ndata, work_of(ndata, nprotos, nvars) / 2, [&](std::int32_t begin, std::int32_t end) {
+        const double bound = grid_.bound_sum(begin, end);
+        return grid_.heterogeneity_floor(sum.fetch_add(bound) + bound) < limit;
+    });
+    const double floor = grid_.heterogeneity_floor(sum.load());
+    if (floor >= limit) {
+        ++grid_stops_;
+    } else if (++grid_misses_ > grid_stops_ + 4) {
+        grid_.drop();
+    }
+    return floor;
 }
 
 PrototypeRows* PrototypeKernels::begin_moves(const Matrix& prototypes, std::int32_t nprotos,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 
+#include "core/kernels/data_grid.h"
 #include "core/kernels/prototype_lanes.h"
 #include "core/kernels/prototype_rows.h"
 #include "core/storage/heap.h"
@@ -58,6 +59,12 @@ public:
                                                   const Matrix& prototypes, std::int32_t nprotos,
                                                   std::int32_t nvars, std::span<std::int32_t> winners,
                                                   double limit) noexcept;
+    // Until end_trials, rows 0..ndata-1 of `data` stay as they are, and the
+    // passes with a limit over them may first show from a grid of the data
+    // (data_grid.h), at a fraction of a pass's cost, that they cannot come
+    // out below it.
+    void begin_trials(const Matrix& data, std::int32_t ndata, std::int32_t nvars) noexcept;
+    void end_trials() noexcept;
 
     // A copy of rows 0..nprotos-1 for a training epoch to search and move, or
     // nullptr when the reserved scratch does not fit them. The rows get the
@@ -81,8 +88,16 @@ private:
     template <class Body>
     void for_ranges_until(std::int32_t n, std::int64_t work, const Body& body);
 
+    // A number at least `limit` when the grid shows that the heterogeneity
+    // cannot come out below it, otherwise a smaller one.
+    double grid_floor(std::int32_t ndata, std::int32_t nprotos, std::int32_t nvars, double limit);
+
     Heap* heap_;
     PrototypeLanes lanes_;
+    DataGrid grid_;
+    // Passes the grid ended, and passes it could not, since begin_trials.
+    std::int32_t grid_stops_ = 0;
+    std::int32_t grid_misses_ = 0;
     PrototypeRows rows_;
     // One distance per datavector, for the heterogeneity's sum, then one flag
     // per range of a pass that may stop.

@@ -60,12 +60,28 @@ TEST(PickTrials, PassesThatMayStopKeepEveryResultBelowTheLimit) {
     }
 }
 
+// Uniform datavectors, on which the trials come out within a few per cent of
+// each other.
+test::Rows uniform_data(std::int32_t ndata, std::int32_t nvars) {
+    std::mt19937_64 random(8);
+    std::uniform_real_distribution<double> uniform(0.0, 100.0);
+    test::Rows data(static_cast<std::size_t>(ndata), test::Row(static_cast<std::size_t>(nvars)));
+    for (auto& row : data) {
+        for (auto& v : row) v = uniform(random);
+    }
+    return data;
+}
+
 // A run of trials, most of which stop early, against the plain trials: the
 // same adoptions with the same heterogeneities, prototypes, last trial's picks
-// and winners in the workspace, on one thread and on several.
-TEST(PickTrials, RunsWithTrialsStoppedEarlyEqualThePlainTrials) {
+// and winners in the workspace, on one thread and on several, where trials
+// differ widely and where they come out close.
+class PickTrialRuns : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PickTrialRuns, EqualThePlainTrials) {
     testing::KernelSettingsGuard guard;
-    const test::Rows data = clustered_data(9000, 3);
+    const std::int32_t nvars = GetParam() ? 3 : 16;
+    const test::Rows data = GetParam() ? clustered_data(9000, nvars) : uniform_data(9000, nvars);
     constexpr std::int32_t TRIALS = 30;
     constexpr std::int64_t SEED = 99;
     test::ReferenceLcg lcg(SEED);
@@ -103,12 +119,15 @@ TEST(PickTrials, RunsWithTrialsStoppedEarlyEqualThePlainTrials) {
             }
             EXPECT_TRUE(same_bits(series.best_heterogeneity, expected.back().second));
             EXPECT_EQ(test::prototypes_of(f.ws), best);
-            EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 36, 3), last);
+            EXPECT_EQ(test::rows_of(f.ws.trial_prototypes, 36, nvars), last);
             EXPECT_EQ(std::vector<std::int32_t>(f.ws.winners.span().begin(), f.ws.winners.span().end()),
                       last_winners);
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(PickTrials, PickTrialRuns, ::testing::Bool(),
+                         [](const auto& run) { return run.param ? "clustered" : "uniform"; });
 
 }  // namespace
 }  // namespace veltra::core
