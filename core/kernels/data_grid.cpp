@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "core/kernels/instruction_set.h"
 
@@ -10,18 +9,20 @@ namespace veltra::core {
 
 namespace {
 
+using grid::LANES;
+
 constexpr std::size_t ALIGNMENT_BYTES = 64;
 
 // The grid of the data takes at most this much memory; larger data go
 // without.
 constexpr std::size_t GRID_BYTES = std::size_t{8} << 20;
 
-// Datavectors a block of the grid holds side by side.
-constexpr std::int32_t LANES = 16;
-
-// Values beyond this in size make no grid: below it, no square, sum or
-// product of the grid's arithmetic overflows.
+// Sampled values beyond this in size make no grid: below it, no product of
+// the grid's arithmetic overflows.
 constexpr double LARGEST = 0x1p400;
+
+// Datavectors sampled for the grid's range, at most.
+constexpr std::int32_t SAMPLES = 512;
 
 std::size_t rounded_up(std::size_t bytes) noexcept {
     return (bytes + ALIGNMENT_BYTES - 1) / ALIGNMENT_BYTES * ALIGNMENT_BYTES;
@@ -29,7 +30,7 @@ std::size_t rounded_up(std::size_t bytes) noexcept {
 
 std::int32_t pairs_of(std::int32_t nvars) noexcept { return (nvars + 1) / 2; }
 
-std::int32_t blocks_of(std::int32_t ndata) noexcept { return (ndata + LANES - 1) / LANES; }
+std::int32_t blocks_of(std::int32_t rows) noexcept { return (rows + LANES - 1) / LANES; }
 
 }  // namespace
 
@@ -38,15 +39,17 @@ void DataGrid::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars, std
     if (nprotos < 1 || nvars < 1 || ndata < 1 || !grid::kernel_supported()) return;
     const auto npairs = static_cast<std::size_t>(pairs_of(nvars));
     const auto lanes = static_cast<std::size_t>(blocks_of(ndata)) * LANES;
+    const auto prototype_lanes = static_cast<std::size_t>(blocks_of(nprotos)) * LANES;
     const std::size_t pairs_bytes = lanes * npairs * sizeof(std::int32_t);
     if (pairs_bytes > GRID_BYTES) return;
     const std::size_t norms_bytes = rounded_up(lanes * sizeof(std::int32_t));
-    const std::size_t residuals_bytes = rounded_up(lanes * sizeof(double));
-    const std::size_t offsets_bytes = rounded_up(2 * static_cast<std::size_t>(nvars) * sizeof(double));
-    const std::size_t prototype_bytes =
-        rounded_up(static_cast<std::size_t>(nprotos) * npairs * sizeof(std::int32_t));
-    void* block = heap.allocate(pairs_bytes + norms_bytes + residuals_bytes + offsets_bytes +
-                                prototype_bytes + static_cast<std::size_t>(nprotos) * sizeof(std::int32_t));
+    const std::size_t residuals_bytes = lanes * sizeof(double);
+    const std::size_t prototype_pairs_bytes = prototype_lanes * npairs * sizeof(std::int32_t);
+    const std::size_t prototype_norms_bytes = prototype_lanes * sizeof(std::int32_t);
+    const std::size_t prototype_residuals_bytes = prototype_lanes * sizeof(double);
+    void* block = heap.allocate(pairs_bytes + norms_bytes + residuals_bytes + prototype_pairs_bytes +
+                                prototype_norms_bytes + prototype_residuals_bytes +
+                                2 * static_cast<std::size_t>(nvars) * sizeof(double));
     if (!block) return;
     // Each part starts on a 64-byte boundary, as the block does.
     auto* at = static_cast<unsigned char*>(block);
@@ -58,9 +61,10 @@ void DataGrid::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars, std
     pairs_ = reinterpret_cast<std::int32_t*>(at);
     norms_ = reinterpret_cast<std::int32_t*>(at += pairs_bytes);
     residuals_ = reinterpret_cast<double*>(at += norms_bytes);
-    offsets_ = reinterpret_cast<double*>(at += residuals_bytes);
-    prototype_pairs_ = reinterpret_cast<std::int32_t*>(at += offsets_bytes);
-    prototype_norms_ = reinterpret_cast<std::int32_t*>(at + prototype_bytes);
+    prototype_pairs_ = reinterpret_cast<std::int32_t*>(at += residuals_bytes);
+    prototype_norms_ = reinterpret_cast<std::int32_t*>(at += prototype_pairs_bytes);
+    prototype_residuals_ = reinterpret_cast<double*>(at += prototype_norms_bytes);
+    offsets_ = reinterpret_cast<double*>(at + prototype_residuals_bytes);
 }
 
 void DataGrid::release() noexcept {
@@ -74,10 +78,12 @@ void DataGrid::release() noexcept {
 }
 
 // The grid has one step for all variables, a power of two so that its points
-// are exact, and per variable an offset that puts the smallest value near grid
-// value 0. The largest grid value keeps every squared grid distance and norm
-// within 32 bits, and twice it within 16.
-bool DataGrid::hold(const Matrix& data, std::int32_t ndata, std::int32_t nvars) noexcept {
+// are exact, and per variable an offset. The largest grid value keeps every
+// squared grid distance and norm within 32 bits, and twice it within 16. The
+// ranges come from a sample of the datavectors, widened by a sixteenth on
+// either side: a value outside goes to an end of the grid, and its residual
+// makes its bound smaller, but still a bound.
+bool DataGrid::frame(const Matrix& data, std::int32_t ndata, std::int32_t nvars) noexcept {
     drop();
     if (!block_ || ndata < 1 || ndata > capacity_data_ || nvars < 1 || nvars > capacity_vars_ ||
         active_instruction_set() != InstructionSet::avx512)
@@ -86,17 +92,16 @@ bool DataGrid::hold(const Matrix& data, std::int32_t ndata, std::int32_t nvars) 
     if (top < 64.0) return false;
     double* lows = offsets_;
     double* highs = offsets_ + nvars;
-    for (std::int32_t k = 0; k < nvars; ++k) lows[k] = highs[k] = data[0][k];
-    for (std::int32_t i = 0; i < ndata; ++i) {
-        const double* row = data[i];
-        for (std::int32_t k = 0; k < nvars; ++k) {
-            if (!(std::abs(row[k]) <= LARGEST)) return false;
-            lows[k] = std::min(lows[k], row[k]);
-            highs[k] = std::max(highs[k], row[k]);
-        }
-    }
+    const std::int32_t stride = std::max(ndata / SAMPLES, std::int32_t{1});
+    if (!grid::measure_ranges(data.row_entry(0), (ndata + stride - 1) / stride, stride, nvars, LARGEST, lows,
+                              highs))
+        return false;
     double range = 0.0;
-    for (std::int32_t k = 0; k < nvars; ++k) range = std::max(range, highs[k] - lows[k]);
+    for (std::int32_t k = 0; k < nvars; ++k) {
+        const double wide = highs[k] - lows[k];
+        lows[k] -= wide / 16.0;
+        range = std::max(range, wide * 1.125);
+    }
     // One step is left for the rounding at either end.
     double step = range > 0.0 ? std::ldexp(1.0, std::ilogb(range / (top - 1.0))) : 1.0;
     while (step * (top - 1.0) < range) step *= 2.0;
@@ -105,76 +110,43 @@ bool DataGrid::hold(const Matrix& data, std::int32_t ndata, std::int32_t nvars) 
         offsets_[k] = std::floor(lows[k] / step);
         if (!(std::abs(offsets_[k]) <= 0x1p52)) return false;
     }
-    nvars_ = nvars;
-    top_ = static_cast<std::int32_t>(top);
-    step_ = step;
-    const std::int32_t npairs = pairs_of(nvars);
-    auto* values = reinterpret_cast<std::int16_t*>(pairs_);
-    const std::int32_t lanes = blocks_of(ndata) * LANES;
-    for (std::int32_t i = 0; i < lanes; ++i) {
-        std::int16_t* first =
-            values + (static_cast<std::ptrdiff_t>(i / LANES) * npairs * LANES + i % LANES) * 2;
-        if (i < ndata) {
-            norms_[i] = round_to_grid(data[i], first, LANES * 2, 1, residuals_[i]);
-        } else {
-            for (std::int32_t k = 0; k < nvars; ++k) first[k / 2 * LANES * 2 + k % 2] = 0;
-            norms_[i] = 0;
-            residuals_[i] = std::numeric_limits<double>::infinity();
-        }
-        if (nvars % 2 != 0) first[nvars / 2 * LANES * 2 + 1] = 0;
-    }
     data_ = &data;
     ndata_ = ndata;
-    view_ =
-        grid::GridView{pairs_, norms_, residuals_, npairs, prototype_pairs_, prototype_norms_, 0, step_, 0.0};
+    nvars_ = nvars;
+    frame_ = grid::GridFrame{step, offsets_, top, nvars};
+    view_ = grid::GridView{pairs_, norms_, residuals_, pairs_of(nvars), prototype_pairs_, prototype_norms_,
+                           0,      step,   0.0};
     return true;
+}
+
+void DataGrid::round(std::int32_t begin, std::int32_t end) noexcept {
+    const std::int32_t npairs = pairs_of(nvars_);
+    for (std::int32_t first = begin; first < end; first += LANES) {
+        const std::int32_t count = std::min(end - first, LANES);
+        grid::round_block(frame_, data_->row_entry(first), count, std::min(end - first - count, LANES), 1,
+                          pairs_ + static_cast<std::ptrdiff_t>(first) * npairs, norms_ + first,
+                          residuals_ + first);
+    }
 }
 
 bool DataGrid::place(const Matrix& prototypes, std::int32_t nprotos) noexcept {
     if (!data_ || nprotos < 1 || nprotos > capacity_protos_) return false;
     const std::int32_t npairs = pairs_of(nvars_);
+    for (std::int32_t first = 0; first < nprotos; first += LANES) {
+        const std::int32_t count = std::min(nprotos - first, LANES);
+        grid::round_block(frame_, prototypes.row_entry(first), count,
+                          std::min(nprotos - first - count, LANES), -2,
+                          prototype_pairs_ + static_cast<std::ptrdiff_t>(first) * npairs,
+                          prototype_norms_ + first, prototype_residuals_ + first);
+    }
     double largest = 0.0;
     for (std::int32_t p = 0; p < nprotos; ++p) {
-        auto* first =
-            reinterpret_cast<std::int16_t*>(prototype_pairs_ + static_cast<std::ptrdiff_t>(p) * npairs);
-        double residual = 0.0;
-        prototype_norms_[p] = round_to_grid(prototypes[p], first, 2, -2, residual);
-        if (std::isnan(residual)) return false;
-        largest = std::max(largest, residual);
-        if (nvars_ % 2 != 0) first[nvars_] = 0;
+        if (std::isnan(prototype_residuals_[p])) return false;
+        largest = std::max(largest, prototype_residuals_[p]);
     }
     view_.nprotos = nprotos;
     view_.prototype_residual = largest;
     return true;
-}
-
-// Each value goes to the nearest grid value, or the nearest end of the grid;
-// x - step * (offset + value) is then the exact residual, rounded once, and
-// its norm is made larger than every rounding and underflow of its sum can
-// have made it smaller. A value that is not a number goes to grid value 0
-// and makes the residual NaN.
-std::int32_t DataGrid::round_to_grid(const double* values, std::int16_t* grid, std::ptrdiff_t pair_stride,
-                                     std::int32_t factor, double& residual) const noexcept {
-    // Adding and subtracting 1.5 * 2^52 rounds a number of [0, 2^51) to an
-    // integer.
-    constexpr double ROUND = 0x1.8p52;
-    const double inverse = 1.0 / step_;
-    const double top = top_;
-    std::int32_t norm = 0;
-    double squares = 0.0;
-    for (std::int32_t k = 0; k < nvars_; ++k) {
-        double y = values[k] * inverse - offsets_[k];
-        if (!(y >= 0.0)) y = 0.0;
-        if (!(y <= top)) y = top;
-        const double q = (y + ROUND) - ROUND;
-        const double r = values[k] - step_ * (offsets_[k] + q);
-        squares += r * r;
-        const auto g = static_cast<std::int32_t>(q);
-        norm += g * g;
-        grid[k / 2 * pair_stride + k % 2] = static_cast<std::int16_t>(factor * g);
-    }
-    residual = std::sqrt(squares) * (1.0 + (nvars_ + 8.0) * 0x1p-52) + 0x1p-500;
-    return norm;
 }
 
 double DataGrid::bound_sum(std::int32_t begin, std::int32_t end) const noexcept {

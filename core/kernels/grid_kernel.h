@@ -2,33 +2,62 @@
 
 #include <cstdint>
 
-// The kernel of core::DataGrid (data_grid.h), built for processors with
+// The kernels of core::DataGrid (data_grid.h), built for processors with
 // AVX-512 and its 16-bit integer dot products.
 namespace veltra::core::grid {
 
-// Datavectors side by side, sixteen a block: in block b, the 32-bit word of
-// lane l at pair k holds the grid values of variables 2k and 2k + 1 of
-// datavector 16b + l, as 16-bit integers (the low half first).
+// Rows sit side by side on the grid, sixteen a block: in a block, the 32-bit
+// word of lane l at pair k holds the grid values of variables 2k and 2k + 1
+// of the block's row l, as 16-bit integers, the low half first.
+inline constexpr std::int32_t LANES = 16;
+
+// The grid: value q of variable k stands for step * (offsets[k] + q), for q
+// from 0 to top.
+struct GridFrame {
+    double step;  // a power of two
+    const double* offsets;
+    double top;
+    std::int32_t nvars;
+};
+
+// The datavectors and the prototypes on the grid, as round_block leaves them;
+// the prototypes' values are minus twice their grid values.
 struct GridView {
-    const std::int32_t* pairs;  // npairs x 16 words a block
-    const std::int32_t* norms;  // each datavector's sum of squared grid values
-    const double* residuals;    // each datavector's distance to its grid point, at least; +inf past the data
+    const std::int32_t* pairs;
+    const std::int32_t* norms;
+    const double* residuals;
     std::int32_t npairs;
-    // Prototype p's pair k, as minus twice its grid values, at
-    // prototype_pairs[p * npairs + k], and its sum of squared grid values.
     const std::int32_t* prototype_pairs;
     const std::int32_t* prototype_norms;
     std::int32_t nprotos;
-    double scale;               // the grid's step
-    double prototype_residual;  // at least every prototype's distance to its grid point
+    double step;
+    double prototype_residual;  // the largest of the prototypes' residuals
 };
 
-// Whether this processor runs bound_sum.
+// Whether this processor runs the kernels.
 bool kernel_supported() noexcept;
 
+// lows[k] and highs[k] := the smallest and the largest value of variable k in
+// rows 0, stride, ..., (count - 1) * stride (count at least 1). Returns false,
+// with lows and highs undefined, when a value is not finite or larger than
+// `largest` in size.
+bool measure_ranges(const double* const* rows, std::int32_t count, std::int32_t stride, std::int32_t nvars,
+                    double largest, double* lows, double* highs) noexcept;
+
+// Rounds rows 0..count-1 (count at most 16) to the nearest grid value, or
+// the nearest end of the grid, into one block: pairs gets their grid values
+// times `factor` (1 or -2), norms[l] the sum of row l's squared grid values,
+// and residuals[l] at least its distance to its grid point (NaN for a row
+// with NaN). Lanes from count on get grid values 0 and residual +inf.
+// The next block's rows, 16..16 + following - 1 (following at most 16, and 0
+// unless count is 16), are fetched from memory meanwhile.
+void round_block(const GridFrame& frame, const double* const* rows, std::int32_t count,
+                 std::int32_t following, std::int32_t factor, std::int32_t* pairs, std::int32_t* norms,
+                 double* residuals) noexcept;
+
 // A number at most the sum, over the datavectors of blocks first..end-1, of
-// the square of a lower bound of their distance to the nearest prototype (see
-// data_grid.cpp), rounded.
+// the square of a lower bound of their distance to the nearest prototype,
+// rounded.
 double bound_sum(const GridView& grid, std::int32_t first, std::int32_t end) noexcept;
 
 }  // namespace veltra::core::grid

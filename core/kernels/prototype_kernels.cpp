@@ -248,7 +248,9 @@ double PrototypeKernels::assign_winners_and_heterogeneity_below(const Matrix& da
 void PrototypeKernels::begin_trials(const Matrix& data, std::int32_t ndata, std::int32_t nvars) noexcept {
     grid_stops_ = 0;
     grid_misses_ = 0;
-    (void)grid_.hold(data, ndata, nvars);
+    if (!grid_.frame(data, ndata, nvars)) return;
+    for_ranges(ndata, work_of(ndata, 1, nvars),
+               [&](std::int32_t begin, std::int32_t end) { grid_.round(begin, end); });
 }
 
 void PrototypeKernels::end_trials() noexcept { grid_.drop(); }

@@ -32,6 +32,11 @@ struct Grid {
           matrix(test::matrix_of(heap, data)) {
         grid.reserve(heap, nprotos, nvars, ndata);
     }
+    bool hold() {
+        if (!grid.frame(matrix, ndata, nvars)) return false;
+        grid.round(0, ndata);
+        return true;
+    }
     // The floor of the whole heterogeneity, or NaN when the grid refuses.
     double floor_of(const test::Rows& prototypes) {
         const Matrix rows = test::matrix_of(heap, prototypes);
@@ -72,7 +77,7 @@ TEST(DataGrid, FloorsNeverExceedThePlainHeterogeneity) {
         SCOPED_TRACE(c.name);
         const test::Rows data = generated(c.ndata, c.nvars, c.value);
         Grid g(data, 36);
-        ASSERT_TRUE(g.grid.hold(g.matrix, g.ndata, g.nvars));
+        ASSERT_TRUE(g.hold());
         const test::Rows picked(data.begin() + 100, data.begin() + 136);
         const double h = test::plain_heterogeneity(data, picked);
         const double floor = g.floor_of(picked);
@@ -83,10 +88,19 @@ TEST(DataGrid, FloorsNeverExceedThePlainHeterogeneity) {
         for (auto& row : outside) row[0] = 3.0 * row[0] - 1e7;
         EXPECT_LE(g.floor_of(outside), test::plain_heterogeneity(data, outside));
     }
+    // The grid's range comes from a sample of the datavectors: values far
+    // outside it, in a datavector the sample leaves out, go to its ends.
+    test::Rows wide = generated(2000, 8, [&](std::int32_t) { return uniform(random); });
+    wide[1] = test::Row(8, 1e6);
+    wide[2][3] = -1e9;
+    Grid outside(wide, 36);
+    ASSERT_TRUE(outside.hold());
+    const test::Rows picked(wide.begin(), wide.begin() + 36);
+    EXPECT_LE(outside.floor_of(picked), test::plain_heterogeneity(wide, picked));
     // Prototypes equal to every datavector: a heterogeneity of 0.
     const test::Rows few = generated(36, 3, [&](std::int32_t) { return uniform(random); });
     Grid g(few, 36);
-    ASSERT_TRUE(g.grid.hold(g.matrix, 36, 3));
+    ASSERT_TRUE(g.hold());
     EXPECT_EQ(g.floor_of(few), 0.0);
 }
 
@@ -97,15 +111,15 @@ TEST(DataGrid, RefusesValuesItCannotBound) {
         test::Rows data = generated(40, 4, [](std::int32_t k) { return k; });
         data[17][2] = bad;
         Grid g(data, 4);
-        EXPECT_FALSE(g.grid.hold(g.matrix, 40, 4));
+        EXPECT_FALSE(g.hold());
         EXPECT_FALSE(g.grid.holds(g.matrix, 40, 4));
     }
     const test::Rows data = generated(40, 4, [](std::int32_t k) { return k; });
     Grid g(data, 4);
     ASSERT_TRUE(force_instruction_set(InstructionSet::avx2));
-    EXPECT_FALSE(g.grid.hold(g.matrix, 40, 4));
+    EXPECT_FALSE(g.hold());
     ASSERT_TRUE(force_instruction_set(std::nullopt));
-    ASSERT_TRUE(g.grid.hold(g.matrix, 40, 4));
+    ASSERT_TRUE(g.hold());
     EXPECT_TRUE(std::isnan(g.floor_of({{0.0, 1.0, NOT_A_NUMBER, 3.0}})));
     EXPECT_TRUE(std::isnan(g.floor_of(test::Rows(5, {0.0, 1.0, 2.0, 3.0}))));  // more than reserved
 }
