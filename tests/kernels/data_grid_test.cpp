@@ -66,6 +66,7 @@ TEST(DataGrid, FloorsNeverExceedThePlainHeterogeneity) {
     const Case cases[] = {
         {"uniform", 1000, 64, [&](std::int32_t) { return 100.0 * uniform(random); }, 0.995},
         {"odd sizes", 333, 7, [&](std::int32_t) { return 100.0 * uniform(random); }, 0.99},
+        {"many variables", 200, 301, [&](std::int32_t) { return 100.0 * uniform(random); }, 0.99},
         {"far from 0", 500, 16, [&](std::int32_t) { return 1e9 + uniform(random); }, 0.99},
         {"negative, tiny", 500, 16, [&](std::int32_t) { return -1e-100 * uniform(random); }, 0.99},
         {"one variable wide", 500, 9, [&](std::int32_t k) { return (k == 0 ? 1e6 : 1.0) * uniform(random); },
@@ -78,11 +79,14 @@ TEST(DataGrid, FloorsNeverExceedThePlainHeterogeneity) {
         const test::Rows data = generated(c.ndata, c.nvars, c.value);
         Grid g(data, 36);
         ASSERT_TRUE(g.hold());
+        for (const std::ptrdiff_t nprotos : {1, 7, 36}) {
+            const test::Rows picked(data.begin() + 100, data.begin() + 100 + nprotos);
+            const double h = test::plain_heterogeneity(data, picked);
+            const double floor = g.floor_of(picked);
+            EXPECT_LE(floor, h);
+            EXPECT_GE(floor, c.closeness * h);
+        }
         const test::Rows picked(data.begin() + 100, data.begin() + 136);
-        const double h = test::plain_heterogeneity(data, picked);
-        const double floor = g.floor_of(picked);
-        EXPECT_LE(floor, h);
-        EXPECT_GE(floor, c.closeness * h);
         // Beyond the data's range the prototypes sit at the grid's ends.
         test::Rows outside = picked;
         for (auto& row : outside) row[0] = 3.0 * row[0] - 1e7;
