@@ -22,7 +22,7 @@ struct RowFetch {
     bool done() const noexcept { return row == count || k >= nvars; }
     void next_line() noexcept {
         if (done()) return;
-        __builtin_prefetch(rows[row] + k, 0, 2);
+        __builtin_prefetch(rows[row] + k, 0, 3);
         if (across) {
             if (++row == count) {
                 row = 0;
