@@ -92,10 +92,15 @@ bool DataGrid::frame(const Matrix& data, std::int32_t ndata, std::int32_t nvars)
     if (top < 64.0) return false;
     double* lows = offsets_;
     double* highs = offsets_ + nvars;
-    const std::int32_t stride = std::max(ndata / SAMPLES, std::int32_t{1});
-    if (!grid::measure_ranges(data.row_entry(0), (ndata + stride - 1) / stride, stride, nvars, LARGEST, lows,
-                              highs))
-        return false;
+    for (std::int32_t k = 0; k < nvars; ++k) lows[k] = highs[k] = data[0][k];
+    for (std::int32_t i = 0; i < ndata; i += std::max(ndata / SAMPLES, std::int32_t{1})) {
+        for (std::int32_t k = 0; k < nvars; ++k) {
+            const double x = data[i][k];
+            if (!(std::abs(x) <= LARGEST)) return false;
+            lows[k] = std::min(lows[k], x);
+            highs[k] = std::max(highs[k], x);
+        }
+    }
     double range = 0.0;
     for (std::int32_t k = 0; k < nvars; ++k) {
         const double wide = highs[k] - lows[k];

@@ -100,32 +100,6 @@ bool kernel_supported() noexcept {
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vnni");
 }
 
-bool measure_ranges(const double* const* rows, std::int32_t count, std::int32_t stride, std::int32_t nvars,
-                    double largest, double* lows, double* highs) noexcept {
-    const __m512d limit = _mm512_set1_pd(largest);
-    const auto lanes = [&](std::int32_t k) {
-        return static_cast<__mmask8>(nvars - k >= 8 ? 0xff : (1u << (nvars - k)) - 1u);
-    };
-    for (std::int32_t k = 0; k < nvars; k += 8) {
-        const __m512d x = _mm512_maskz_loadu_pd(lanes(k), rows[0] + k);
-        _mm512_mask_storeu_pd(lows + k, lanes(k), x);
-        _mm512_mask_storeu_pd(highs + k, lanes(k), x);
-    }
-    unsigned beyond = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        for (std::int32_t k = 0; k < nvars; k += 8) {
-            const __mmask8 m = lanes(k);
-            const __m512d x = _mm512_maskz_loadu_pd(m, rows[static_cast<std::ptrdiff_t>(i) * stride] + k);
-            beyond |= _mm512_mask_cmp_pd_mask(m, _mm512_abs_pd(x), limit, _CMP_NLE_UQ);
-            _mm512_mask_storeu_pd(lows + k, m,
-                                  _mm512_maskz_min_pd(0xff, _mm512_maskz_loadu_pd(m, lows + k), x));
-            _mm512_mask_storeu_pd(highs + k, m,
-                                  _mm512_maskz_max_pd(0xff, _mm512_maskz_loadu_pd(m, highs + k), x));
-        }
-    }
-    return beyond == 0;
-}
-
 // Row by row, a span of variables at a time, sixteen values a step, each step
 // fetching the same two lines of the next block's row from memory; the span's
 // pairs wait in `tile` and are then turned side by side. The residuals are summed in any order, and their

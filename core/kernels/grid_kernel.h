@@ -37,13 +37,6 @@ struct GridView {
 // Whether this processor runs the kernels.
 bool kernel_supported() noexcept;
 
-// lows[k] and highs[k] := the smallest and the largest value of variable k in
-// rows 0, stride, ..., (count - 1) * stride (count at least 1). Returns false,
-// with lows and highs undefined, when a value is not finite or larger than
-// `largest` in size.
-bool measure_ranges(const double* const* rows, std::int32_t count, std::int32_t stride, std::int32_t nvars,
-                    double largest, double* lows, double* highs) noexcept;
-
 // Rounds rows 0..count-1 (count at most 16) to the nearest grid value, or
 // the nearest end of the grid, into one block: pairs gets their grid values
 // times `factor` (1 or -2), norms[l] the sum of row l's squared grid values,
