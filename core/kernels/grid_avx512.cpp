@@ -102,8 +102,9 @@ bool kernel_supported() noexcept {
 
 // Row by row, a span of variables at a time, sixteen values a step, each step
 // fetching the same two lines of the next block's row from memory; the span's
-// pairs wait in `tile` and are then turned side by side. The residuals are summed in any order, and their
-// norm is made larger than every rounding and underflow of that sum can have made it smaller.
+// pairs wait in `tile` and are then turned side by side. The residuals are
+// summed in any order, and their norm is made larger than every rounding and
+// underflow of that sum can have made it smaller.
 void round_block(const GridFrame& frame, const double* const* rows, std::int32_t count,
                  std::int32_t following, std::int32_t factor, std::int32_t* pairs, std::int32_t* norms,
                  double* residuals) noexcept {
