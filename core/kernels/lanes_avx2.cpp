@@ -41,6 +41,10 @@ struct Lanes {
                 _mm256_maskload_pd(p + 4, _mm256_castpd_si256(mask_of(bits >> 4)))};
     }
     static Lanes broadcast(double a) noexcept { return {_mm256_set1_pd(a), _mm256_set1_pd(a)}; }
+    // p[0..7], floats, as doubles.
+    static Lanes load_floats(const float* p) noexcept {
+        return {_mm256_cvtps_pd(_mm_loadu_ps(p)), _mm256_cvtps_pd(_mm_loadu_ps(p + 4))};
+    }
     // Lanes 0..3 from h, the others 0.
     static Lanes from_half(HalfLanes h) noexcept { return {h.v, _mm256_setzero_pd()}; }
     void store(double* p) const noexcept {
@@ -77,6 +81,7 @@ struct Lanes {
     friend Lanes operator*(Lanes a, Lanes b) noexcept {
         return {_mm256_mul_pd(a.lo, b.lo), _mm256_mul_pd(a.hi, b.hi)};
     }
+    static Lanes sqrt(Lanes a) noexcept { return {_mm256_sqrt_pd(a.lo), _mm256_sqrt_pd(a.hi)}; }
     // a - b as operator- rounds it, computed by the multiply-adders (a * 1 - b,
     // rounded once) so that the adders are free for other work; when both
     // are NaN, the NaN may be either.

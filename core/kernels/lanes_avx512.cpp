@@ -29,6 +29,10 @@ struct Lanes {
         return {_mm512_maskz_loadu_pd(static_cast<__mmask8>((1u << count) - 1u), p)};
     }
     static Lanes broadcast(double a) noexcept { return {_mm512_set1_pd(a)}; }
+    // p[0..7], floats, as doubles.
+    static Lanes load_floats(const float* p) noexcept {
+        return {_mm512_maskz_cvtps_pd(0xff, _mm256_loadu_ps(p))};
+    }
     // Lanes 0..3 from h, the others 0.
     static Lanes from_half(HalfLanes h) noexcept { return {_mm512_maskz_broadcast_f64x4(0xf, h.v)}; }
     void store(double* p) const noexcept { _mm512_storeu_pd(p, v); }
@@ -45,6 +49,7 @@ struct Lanes {
     friend Lanes operator+(Lanes a, Lanes b) noexcept { return {_mm512_add_pd(a.v, b.v)}; }
     friend Lanes operator-(Lanes a, Lanes b) noexcept { return {_mm512_sub_pd(a.v, b.v)}; }
     friend Lanes operator*(Lanes a, Lanes b) noexcept { return {_mm512_mul_pd(a.v, b.v)}; }
+    static Lanes sqrt(Lanes a) noexcept { return {_mm512_maskz_sqrt_pd(0xff, a.v)}; }
     // a - b as operator- rounds it, computed by the multiply-adders (a * 1 - b,
     // rounded once) so that the adders are free for other work; when both
     // are NaN, the NaN may be either.

@@ -63,6 +63,13 @@ struct Lanes {
         const __m128d b = _mm_set1_pd(a);
         return {{b, b, b, b}};
     }
+    // p[0..7], floats, as doubles.
+    static Lanes load_floats(const float* p) noexcept {
+        const __m128 low = _mm_loadu_ps(p);
+        const __m128 high = _mm_loadu_ps(p + 4);
+        return {{_mm_cvtps_pd(low), _mm_cvtps_pd(_mm_movehl_ps(low, low)), _mm_cvtps_pd(high),
+                 _mm_cvtps_pd(_mm_movehl_ps(high, high))}};
+    }
     // Lanes 0..3 from h, the others 0.
     static Lanes from_half(HalfLanes h) noexcept {
         return {{h.v[0], h.v[1], _mm_setzero_pd(), _mm_setzero_pd()}};
@@ -110,6 +117,10 @@ struct Lanes {
     static Lanes multiplier_difference(Lanes a, Lanes b) noexcept { return a - b; }
     friend Lanes operator*(Lanes a, Lanes b) noexcept {
         for (int q = 0; q < 4; ++q) a.v[q] = _mm_mul_pd(a.v[q], b.v[q]);
+        return a;
+    }
+    static Lanes sqrt(Lanes a) noexcept {
+        for (int q = 0; q < 4; ++q) a.v[q] = _mm_sqrt_pd(a.v[q]);
         return a;
     }
     // a * b + c, rounded twice (SSE2 has no fused form); for the screen only.

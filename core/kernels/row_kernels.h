@@ -44,7 +44,7 @@ inline constexpr std::int32_t DOTS_ROW = MAX_LANE_PROTOTYPES + EXTRA_SCREEN_ROWS
 // products of the batch with all of them at once (`dots`, DOTS_ROW a
 // datavector). From those come `estimates` (row s: the squared distances of
 // datavector s to the prototypes, MAX_LANE_PROTOTYPES a row) and `gram`
-// (row t, entry s: the squared distance of datavectors t and s), and each
+// (row s, entry t < s: the squared distance of datavectors s and t), and each
 // move then renews the estimates of the datavectors still to be searched
 // from those numbers alone. `reach`, `drift`, `squares`, `lengths` and
 // `rounding` bound the errors. `ahead` holds the batch, `count` of them,
@@ -402,12 +402,16 @@ void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std
         const double square = sum_of_lanes((squares[0] + squares[1]) + (squares[2] + squares[3]));
         if (!(square <= FLOAT_SCREEN_LIMIT)) return;
         rows.squares[i] = square;
-        rows.lengths[i] = 0x1p-23 * __builtin_sqrt(square);
         largest = square > largest ? square : largest;
     }
-    for (std::int32_t p = 0; p < rows.padded; ++p) {
-        rows.reach[p] = norms[p] * SCREEN_SLACK;
-        rows.drift[p] = 0x1p-23 * __builtin_sqrt(norms[p]);
+    // Past `count` the squares are an earlier batch's, or 0.
+    const L rounding_of_float = L::broadcast(0x1p-23);
+    for (std::int32_t i = 0; i < SCREEN_AHEAD; i += WIDTH)
+        (rounding_of_float * L::sqrt(L::load(rows.squares + i))).store(rows.lengths + i);
+    for (std::int32_t at = 0; at < rows.padded; at += WIDTH) {
+        const L n = L::load(norms + at);
+        (n * L::broadcast(SCREEN_SLACK)).store(rows.reach + at);
+        (rounding_of_float * L::sqrt(n)).store(rows.drift + at);
     }
     rows.rounding = 16.0 * 0x1p-53 * (__builtin_sqrt(largest) * SCREEN_SLACK + rows.shift_length);
     // The dot products: of the datavectors of a sweep with the prototypes,
@@ -422,16 +426,21 @@ void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std
                 sweep_rows<F, decltype(m)::value>(sweep, rows.nprotos + first + swept, fetch);
         });
     }
+    // Whole vectors: the dots past a row's prototypes are those with the
+    // datavectors, and a gram row's entries from s on go unread.
+    const L two = L::broadcast(2.0);
     for (std::int32_t s = 0; s < count; ++s) {
         const float* dots = rows.dots + static_cast<std::ptrdiff_t>(s) * DOTS_ROW;
         double* estimates = rows.estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
-        for (std::int32_t p = 0; p < rows.nprotos; ++p)
-            estimates[p] = (rows.squares[s] + norms[p]) - 2.0 * static_cast<double>(dots[p]);
-        for (std::int32_t p = rows.nprotos; p < rows.padded; ++p) estimates[p] = 0.0;
-        for (std::int32_t t = 0; t < s; ++t) {
-            rows.gram[t * SCREEN_AHEAD + s] =
-                (rows.squares[s] + rows.squares[t]) - 2.0 * static_cast<double>(dots[rows.nprotos + t]);
+        const L x = L::broadcast(rows.squares[s]);
+        for (std::int32_t g = 0; g * WIDTH < rows.padded; ++g) {
+            const std::int32_t at = g * WIDTH;
+            const L e = (x + L::load(norms + at)) - two * L::load_floats(dots + at);
+            L::select(valid_lanes<L>(rows.nprotos, g), e, L::zero()).store(estimates + at);
         }
+        double* gram = rows.gram + static_cast<std::ptrdiff_t>(s) * SCREEN_AHEAD;
+        for (std::int32_t t = 0; t < s; t += WIDTH)
+            ((x + L::load(rows.squares + t)) - two * L::load_floats(dots + rows.nprotos + t)).store(gram + t);
     }
     rows.screened = true;
 }
@@ -575,7 +584,7 @@ void follow_moves(PrototypeRowsView& rows, std::uint64_t moving) noexcept {
     double* const drift = rows.drift;
     const std::int32_t count = rows.count;
     const double* current = all_estimates + static_cast<std::ptrdiff_t>(s) * MAX_LANE_PROTOTYPES;
-    const double* gram = rows.gram + static_cast<std::ptrdiff_t>(s) * SCREEN_AHEAD;
+    const double* gram = rows.gram + s;
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(g) * WIDTH;
         if (((moving >> at) & 0xffu) == 0) continue;
@@ -584,7 +593,7 @@ void follow_moves(PrototypeRowsView& rows, std::uint64_t moving) noexcept {
         const L own = r * keep * L::load(current + at);
         for (std::int32_t t = s + 1; t < count; ++t) {
             double* estimates = all_estimates + static_cast<std::ptrdiff_t>(t) * MAX_LANE_PROTOTYPES + at;
-            (keep * L::load(estimates) + (r * L::broadcast(gram[t]) - own)).store(estimates);
+            (keep * L::load(estimates) + (r * L::broadcast(gram[t * SCREEN_AHEAD]) - own)).store(estimates);
         }
         ((one - r * r) * L::load(reach + at) + r * (two - r) * x).store(reach + at);
         (keep * L::load(drift + at) + r * length + rounding).store(drift + at);
