@@ -415,7 +415,9 @@ void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std
     }
     rows.rounding = 16.0 * 0x1p-53 * (__builtin_sqrt(largest) * SCREEN_SLACK + rows.shift_length);
     // The dot products: of the datavectors of a sweep with the prototypes,
-    // with the datavectors before them and with themselves.
+    // with the datavectors before them and with themselves. The fetch in a
+    // local, whose fields can stay in registers.
+    RowFetch sweep_fetch = fetch;
     for (std::int32_t first = 0; first < count; first += SWEPT_AT_ONCE) {
         PrototypeRowsView sweep = rows;
         sweep.shifted += static_cast<std::ptrdiff_t>(first) * rows.float_stride;
@@ -423,9 +425,10 @@ void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std
         const std::int32_t swept = count - first < SWEPT_AT_ONCE ? count - first : SWEPT_AT_ONCE;
         with_count<SWEPT_AT_ONCE>(swept, [&](auto m) {
             if constexpr (decltype(m)::value > 0)
-                sweep_rows<F, decltype(m)::value>(sweep, rows.nprotos + first + swept, fetch);
+                sweep_rows<F, decltype(m)::value>(sweep, rows.nprotos + first + swept, sweep_fetch);
         });
     }
+    fetch = sweep_fetch;
     // Whole vectors: the dots past a row's prototypes are those with the
     // datavectors, and a gram row's entries from s on go unread.
     const L two = L::broadcast(2.0);
