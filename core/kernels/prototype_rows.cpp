@@ -68,7 +68,10 @@ bool PrototypeRows::reserve(Heap& heap, std::int32_t nprotos, std::int32_t nvars
     rows_.rates = reinterpret_cast<double*>(parts[8]);
     rows_.stride = static_cast<std::int32_t>(stride);
     rows_.float_stride = static_cast<std::int32_t>(float_stride);
-    // hold clears the rows before each use.
+    // A batch's screen turns whole vectors of dot products to double, some
+    // lanes of which no sweep writes (their results go unused): they start
+    // at 0. hold clears the rows before each use.
+    for (std::size_t i = 0; i < ahead * lanes::DOTS_ROW; ++i) rows_.dots[i] = 0.0f;
     return true;
 }
 
