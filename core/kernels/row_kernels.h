@@ -243,13 +243,18 @@ void settle_values(const PrototypeRowsView& rows, std::int32_t p, std::int32_t k
         for (int i = 0; i < N; ++i) v[i].store(values + i * WIDTH);
     }
     if constexpr (ToScreen) {
+        // Locals, which the stores cannot alias; four sums, whose chains
+        // overlap (their order is the screen's, which any order serves).
         float* screen = rows.screen + static_cast<std::ptrdiff_t>(p) * rows.float_stride + k;
+        const double* shift = rows.shift + k;
         const L scale = L::broadcast(rows.scale);
+        L parts[4] = {norm, L::zero(), L::zero(), L::zero()};
         for (int i = 0; i < N; ++i) {
-            const L b = (v[i] - L::load(rows.shift + k + i * WIDTH)) * scale;
+            const L b = (v[i] - L::load(shift + i * WIDTH)) * scale;
             b.store_as_floats(screen + i * WIDTH);
-            norm = L::multiply_add(b, b, norm);
+            parts[i % 4] = L::multiply_add(b, b, parts[i % 4]);
         }
+        norm = (parts[0] + parts[1]) + (parts[2] + parts[3]);
     }
 }
 
