@@ -105,6 +105,8 @@ bool PrototypeRows::hold(const Matrix& prototypes, std::int32_t nprotos, std::in
     rows_.next = 0;
     rows_.recorded = 0;
     for (std::int32_t& settled : rows_.settled) settled = 0;
+    for (bool& current : rows_.current) current = false;
+    for (double& norm : rows_.norms) norm = 0.0;
     for (std::int32_t k = 0; k < rows_.float_stride; ++k) rows_.shift[k] = 0.0;
     rows_.has_screen = choose_screen_frame(prototypes, nprotos, nvars, rows_.shift, rows_.scale);
     double shift_square = 0.0;

@@ -62,6 +62,10 @@ inline constexpr std::int32_t DOTS_ROW = MAX_LANE_PROTOTYPES + EXTRA_SCREEN_ROWS
 // moves toward it, and each moved block becomes the screen's at once. Every
 // value gets the same operations in the same order as when each move is made
 // at once.
+//
+// `norms` holds the prototypes' squared norms in the screen's coordinates;
+// where `current[p]` is set, row p's screen row and norm are those of its
+// values, and a row that no presentation of the batch moves keeps them.
 struct PrototypeRowsView {
     double* values = nullptr;
     float* screen = nullptr;
@@ -91,6 +95,8 @@ struct PrototypeRowsView {
     unsigned char moved[MAX_LANE_PROTOTYPES / 8][SCREEN_AHEAD] = {};
     std::int32_t recorded = 0;
     std::int32_t settled[MAX_LANE_PROTOTYPES] = {};
+    double norms[MAX_LANE_PROTOTYPES] = {};
+    bool current[MAX_LANE_PROTOTYPES] = {};
 };
 
 // Bit s set for each presentation s of the batch whose move row p has yet to
@@ -102,9 +108,11 @@ inline std::uint32_t waiting_moves(const PrototypeRowsView& rows, std::int32_t p
     return waiting;
 }
 
-// waiting[p] := waiting_moves(rows, p) for every row, eight rows and eight
+// waiting[p] := waiting_moves(rows, p) and moves[p] := the bits of all the
+// batch's moves of row p, made or not, for every row, eight rows and eight
 // presentations at a time: bit j of byte s of a word becomes bit s of byte j.
-inline void all_waiting_moves(const PrototypeRowsView& rows, std::uint32_t* waiting) noexcept {
+inline void all_waiting_moves(const PrototypeRowsView& rows, std::uint32_t* waiting,
+                              std::uint32_t* moves) noexcept {
     static_assert(SCREEN_AHEAD == 16);
     const auto transposed = [](const unsigned char* bytes) {
         std::uint64_t x;
@@ -125,7 +133,8 @@ inline void all_waiting_moves(const PrototypeRowsView& rows, std::uint32_t* wait
             const std::int32_t p = g * 8 + j;
             const auto bits = static_cast<std::uint32_t>(((first >> (8 * j)) & 0xffu) |
                                                          (((second >> (8 * j)) & 0xffu) << 8));
-            waiting[p] = bits & recorded & ~((std::uint32_t{1} << rows.settled[p]) - 1u);
+            moves[p] = bits & recorded;
+            waiting[p] = moves[p] & ~((std::uint32_t{1} << rows.settled[p]) - 1u);
         }
     }
 }
@@ -259,15 +268,19 @@ void settle_values(const PrototypeRowsView& rows, std::int32_t p, std::int32_t k
 }
 
 // Every row makes the moves it has pending, block by block of
-// SETTLED_AT_ONCE vectors. With ToScreen every prototype p's row then becomes
-// its screen row and norms[p] := its squared norm there, before the rounding
-// to float.
+// SETTLED_AT_ONCE vectors. With ToScreen every row that the batch moved or
+// that is not current then becomes its screen row, norms[p] its squared norm
+// there before the rounding to float, and current.
 template <class L, bool ToScreen>
-void settle_rows(PrototypeRowsView& rows, double* norms) noexcept {
+void settle_rows(PrototypeRowsView& rows) noexcept {
     L sums[MAX_LANE_PROTOTYPES];
     for (std::int32_t p = 0; p < rows.nprotos; ++p) sums[p] = L::zero();
     std::uint32_t waiting[MAX_LANE_PROTOTYPES];
-    all_waiting_moves(rows, waiting);
+    std::uint32_t moves[MAX_LANE_PROTOTYPES];
+    all_waiting_moves(rows, waiting, moves);
+    bool turned[MAX_LANE_PROTOTYPES];
+    for (std::int32_t p = 0; p < rows.nprotos; ++p)
+        turned[p] = ToScreen && (moves[p] != 0 || !rows.current[p]);
     const std::int32_t whole = rows.nvars / WIDTH * WIDTH;
     for (std::int32_t k = 0; k < whole; k += SETTLED_AT_ONCE * WIDTH) {
         const std::int32_t vectors = (whole - k) / WIDTH;
@@ -275,20 +288,27 @@ void settle_rows(PrototypeRowsView& rows, double* norms) noexcept {
             constexpr int N = decltype(n)::value;
             if constexpr (N > 0) {
                 for (std::int32_t p = 0; p < rows.nprotos; ++p) {
-                    if (ToScreen || waiting[p] != 0)
+                    if (turned[p])
                         settle_values<L, ToScreen, N>(rows, p, k, waiting[p], WIDTH, sums[p]);
+                    else if (waiting[p] != 0)
+                        settle_values<L, false, N>(rows, p, k, waiting[p], WIDTH, sums[p]);
                 }
             }
         });
     }
     if (whole < rows.nvars) {
         for (std::int32_t p = 0; p < rows.nprotos; ++p) {
-            if (ToScreen || waiting[p] != 0)
+            if (turned[p])
                 settle_values<L, ToScreen, 1>(rows, p, whole, waiting[p], rows.nvars - whole, sums[p]);
+            else if (waiting[p] != 0)
+                settle_values<L, false, 1>(rows, p, whole, waiting[p], rows.nvars - whole, sums[p]);
         }
     }
-    if constexpr (ToScreen) {
-        for (std::int32_t p = 0; p < rows.nprotos; ++p) norms[p] = sum_of_lanes(sums[p]);
+    for (std::int32_t p = 0; p < rows.nprotos; ++p) {
+        if (turned[p]) {
+            rows.norms[p] = sum_of_lanes(sums[p]);
+            rows.current[p] = true;
+        }
     }
     for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.settled[p] = rows.recorded;
 }
@@ -296,7 +316,7 @@ void settle_rows(PrototypeRowsView& rows, double* norms) noexcept {
 // Every row makes the moves it has pending.
 template <class L>
 void settle_moves(PrototypeRowsView& rows) noexcept {
-    settle_rows<L, false>(rows, nullptr);
+    settle_rows<L, false>(rows);
 }
 
 // Row p alone makes the moves it has pending.
@@ -366,11 +386,13 @@ template <class L, class F>
 void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std::int32_t count,
                   RowFetch& fetch) noexcept {
     const bool screenable = rows.has_screen && rows.nvars <= MAX_SCREEN_VARS;
-    double norms[MAX_LANE_PROTOTYPES] = {};
-    if (screenable)
-        settle_rows<L, true>(rows, norms);
-    else
+    if (screenable) {
+        settle_rows<L, true>(rows);
+    } else {
         settle_moves<L>(rows);
+        for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.current[p] = false;
+    }
+    const double* norms = rows.norms;
     rows.count = count;
     rows.next = 0;
     rows.screened = false;
