@@ -386,12 +386,12 @@ template <class L, class F>
 void screen_batch(PrototypeRowsView& rows, const double* const* datavectors, std::int32_t count,
                   RowFetch& fetch) noexcept {
     const bool screenable = rows.has_screen && rows.nvars <= MAX_SCREEN_VARS;
-    if (screenable) {
+    // `hold` fixes whether there is a screen and leaves no row current;
+    // without a screen none becomes so.
+    if (screenable)
         settle_rows<L, true>(rows);
-    } else {
+    else
         settle_moves<L>(rows);
-        for (std::int32_t p = 0; p < rows.nprotos; ++p) rows.current[p] = false;
-    }
     const double* norms = rows.norms;
     rows.count = count;
     rows.next = 0;
